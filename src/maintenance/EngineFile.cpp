@@ -1,0 +1,48 @@
+#include "EngineFile.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sqlite3.h>
+
+namespace tk {
+
+void CloseEngineConnection::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+
+Error engineFailure(const QString &what, const QString &path, sqlite3 *db, int rc)
+{
+    const QString reason = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    return Error(QStringLiteral("%1: %2\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+}
+
+EngineConnection openEngineFile(const QString &path, int flags, const QString &what, const QString &shownPath)
+{
+    sqlite3 *raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
+    EngineConnection db(raw);
+    if (rc != SQLITE_OK)
+        throw engineFailure(what, shownPath, db.get(), rc);
+    return db;
+}
+
+QString integrityProblem(sqlite3 *db)
+{
+    sqlite3_stmt *statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1)", -1, &statement, nullptr);
+    if (rc != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    QString problem;
+    rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        const auto *answer = reinterpret_cast<const char *>(sqlite3_column_text(statement, 0));
+        const QString text = QString::fromUtf8(answer ? answer : "");
+        if (text != QLatin1String("ok"))
+            problem = text.isEmpty() ? QStringLiteral("?") : text;
+    } else {
+        problem = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    sqlite3_finalize(statement);
+    return problem;
+}
+
+} // namespace tk

@@ -1,0 +1,27 @@
+#pragma once
+// File-system steps of backup and compaction that either succeed or throw a
+// tk::Error naming the file and the reason in Turkish.
+#include "controls/Error.h"
+
+#include <QString>
+
+namespace tk {
+
+// The reason for a failed system call, in Turkish where we know the case.
+QString systemErrorText(int errorNumber);
+
+// Creates `folder` with every missing folder above it.
+void createFolder(const QString &folder);
+
+// Flushes the file's contents to the disk.
+void syncFile(const QString &path);
+
+// Puts `source` in the place of `target` in one atomic step (the old target,
+// if any, stays whole until that moment) and flushes the folder entry, so a
+// crash leaves either the old or the new file. Both are in the same folder.
+void replaceFile(const QString &source, const QString &target);
+
+// Copies `source` to `target` through a temporary file and replaceFile.
+void copyFileReplacing(const QString &source, const QString &target);
+
+} // namespace tk
