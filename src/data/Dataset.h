@@ -134,6 +134,7 @@ private:
     QByteArray readRow(void *stmt) const;
     void writeRow(); // INSERT or UPDATE from the pending edits
     void setState(State s);
+    void settleDetails();
     int checkedField(const QString &field) const;
 
     Connection *m_connection;
@@ -155,6 +156,7 @@ private:
     QPointer<Dataset> m_master;
     QString m_linkField;
     QMetaObject::Connection m_masterLink;
+    QVector<QPointer<Dataset>> m_details;
 };
 
 } // namespace tk

@@ -1,0 +1,107 @@
+#include "BoundControls.h"
+
+#include "controls/UiSeam.h"
+
+namespace tk {
+
+namespace {
+
+// Every change of the dataset that can alter what a bound box shows.
+template <typename Box, typename Refresh>
+void follow(Box *box, Dataset *dataset, const QString &field, Refresh refresh)
+{
+    QObject::connect(dataset, &Dataset::currentChanged, box, refresh);
+    QObject::connect(dataset, &Dataset::stateChanged, box, refresh);
+    QObject::connect(dataset, &Dataset::rowsReset, box, refresh);
+    QObject::connect(dataset, &Dataset::fieldChanged, box, [field, refresh](const QString &changed) {
+        if (changed.compare(field, Qt::CaseInsensitive) == 0)
+            refresh();
+    });
+}
+
+} // namespace
+
+DBEdit::DBEdit(Dataset *dataset, const QString &field, QWidget *parent)
+    : QLineEdit(parent), m_dataset(dataset), m_field(field)
+{
+    follow(this, dataset, field, [this] { refresh(); });
+    connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
+        guarded(this, [&] {
+            if (m_dataset)
+                m_dataset->setText(m_field, text);
+        });
+        refresh();
+    });
+    refresh();
+}
+
+void DBEdit::refresh()
+{
+    const bool open = m_dataset && m_dataset->isOpen();
+    setReadOnly(!open);
+    const QString shown = open ? m_dataset->text(m_field) : QString();
+    if (text() != shown) {
+        const int cursor = cursorPosition();
+        setText(shown);
+        if (hasFocus())
+            setCursorPosition(std::min<int>(cursor, int(shown.size())));
+        else
+            setCursorPosition(0);
+    }
+}
+
+DBMemo::DBMemo(Dataset *dataset, const QString &field, QWidget *parent)
+    : QPlainTextEdit(parent), m_dataset(dataset), m_field(field)
+{
+    follow(this, dataset, field, [this] { refresh(); });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_updating)
+            return;
+        guarded(this, [&] {
+            if (m_dataset)
+                m_dataset->setText(m_field, toPlainText());
+        });
+    });
+    refresh();
+}
+
+void DBMemo::refresh()
+{
+    const bool open = m_dataset && m_dataset->isOpen();
+    setReadOnly(!open);
+    const QString shown = open ? m_dataset->text(m_field) : QString();
+    if (toPlainText() != shown) {
+        m_updating = true;
+        setPlainText(shown);
+        m_updating = false;
+    }
+}
+
+DBCheckBox::DBCheckBox(Dataset *dataset, const QString &field, const QString &caption, QWidget *parent)
+    : QCheckBox(caption, parent), m_dataset(dataset), m_field(field)
+{
+    follow(this, dataset, field, [this] { refresh(); });
+    connect(this, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_updating)
+            return;
+        guarded(this, [&] {
+            if (m_dataset)
+                m_dataset->setText(m_field, on ? QStringLiteral("True") : QStringLiteral("False"));
+        });
+    });
+    refresh();
+}
+
+void DBCheckBox::refresh()
+{
+    const bool open = m_dataset && m_dataset->isOpen();
+    setEnabled(open);
+    const bool on = open && m_dataset->text(m_field) == QLatin1String("True");
+    if (isChecked() != on) {
+        m_updating = true;
+        setChecked(on);
+        m_updating = false;
+    }
+}
+
+} // namespace tk

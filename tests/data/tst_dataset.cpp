@@ -1,0 +1,242 @@
+// The dataset against a real Data.dat: cursor flags, editing, master/detail,
+// refused values and the Turkish LIKE.
+#include "data/DataModule.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tk;
+using tk::test::TempDatabase;
+
+class DatasetTest : public QObject {
+    Q_OBJECT
+private slots:
+    void flagsFollowTheClassicRules();
+    void editingPostsCancelsAndDeletes();
+    void leavingAChangedRowPostsIt();
+    void detailFollowsAndStampsItsMaster();
+    void detailAddNeedsASavedMaster();
+    void refusedValuesStayAsTyped();
+    void displayAndStorageForms();
+    void turkishLikeIgnoresCase();
+    void engineErrorsCarryTheEngineText();
+};
+
+void DatasetTest::flagsFollowTheClassicRules()
+{
+    TempDatabase db;
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    QVERIFY(stok->bof() && stok->eof());
+    QCOMPARE(stok->recNo(), 0);
+
+    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('A1')"));
+    stok->refresh();
+    QVERIFY(stok->bof());
+    QVERIFY(!stok->eof()); // one row: "next" stays possible until tried once
+    stok->next();
+    QVERIFY(stok->eof());
+    QCOMPARE(stok->currentRow(), 0);
+
+    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('A2'), ('A3')"));
+    stok->refresh();
+    stok->last();
+    QVERIFY(stok->eof() && !stok->bof());
+    QCOMPARE(stok->text(QStringLiteral("StokKodu")), QStringLiteral("A3"));
+    stok->prior();
+    QVERIFY(!stok->eof() && !stok->bof());
+    stok->first();
+    QVERIFY(stok->bof());
+    QCOMPARE(stok->moveBy(5), 2);
+    QVERIFY(stok->eof());
+    QCOMPARE(stok->moveBy(-1), -1);
+    QCOMPARE(stok->moveBy(0), 0);
+}
+
+void DatasetTest::editingPostsCancelsAndDeletes()
+{
+    TempDatabase db;
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+
+    stok->append();
+    QCOMPARE(stok->state(), Dataset::State::Insert);
+    QVERIFY(!stok->isModified());
+    stok->setText(QStringLiteral("StokKodu"), QStringLiteral("FR-01"));
+    stok->setText(QStringLiteral("Adet"), QStringLiteral("3"));
+    stok->setText(QStringLiteral("Alis"), QStringLiteral("12,5"));
+    stok->post();
+    QCOMPARE(stok->state(), Dataset::State::Browse);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Alis FROM Stok WHERE StokKodu='FR-01'")).toDouble(), 12.5);
+    QVERIFY(!stok->isNull(QStringLiteral("SiraNo"))); // the assigned key is read back
+
+    stok->setText(QStringLiteral("StokKodu"), QStringLiteral("FR-02"));
+    QCOMPARE(stok->state(), Dataset::State::Edit);
+    stok->cancel();
+    QCOMPARE(stok->text(QStringLiteral("StokKodu")), QStringLiteral("FR-01"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok WHERE StokKodu='FR-02'")).toInt(), 0);
+
+    // add twice without typing leaves one new row, never saved
+    stok->append();
+    stok->append();
+    QCOMPARE(stok->rowCount(), 2);
+    stok->cancel();
+    QCOMPARE(stok->rowCount(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok")).toInt(), 1);
+
+    // delete on a new row only drops it
+    stok->append();
+    stok->setText(QStringLiteral("StokKodu"), QStringLiteral("NEW"));
+    stok->remove();
+    QCOMPARE(stok->rowCount(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok")).toInt(), 1);
+
+    stok->remove();
+    QCOMPARE(stok->rowCount(), 0);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok")).toInt(), 0);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, stok->remove());
+}
+
+void DatasetTest::leavingAChangedRowPostsIt()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('A1'), ('A2')"));
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    stok->setText(QStringLiteral("StokAdi"), QStringLiteral("FREN BALATASI"));
+    stok->next();
+    QCOMPARE(db.scalar(QStringLiteral("SELECT StokAdi FROM Stok WHERE StokKodu='A1'")).toString(),
+             QStringLiteral("FREN BALATASI"));
+    // an unchanged edit is simply dropped
+    stok->edit();
+    stok->first();
+    QCOMPARE(stok->state(), Dataset::State::Browse);
+}
+
+void DatasetTest::detailFollowsAndStampsItsMaster()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("INSERT INTO Maas (Aylar) VALUES ('OCAK'), ('ŞUBAT');"
+                           "INSERT INTO Maas1 (SiraNo, Personel) VALUES (1, 'ALİ'), (1, 'VELİ'), (2, 'AYŞE')"));
+    {
+        DataModule data(db.path());
+        Dataset *maas = data.dataset(QStringLiteral("Maas"));
+        Dataset *lines = data.dataset(QStringLiteral("DSMaas1"));
+        QCOMPARE(lines->rowCount(), 2);
+        maas->next();
+        QCOMPARE(lines->rowCount(), 1);
+        QCOMPARE(lines->text(QStringLiteral("Personel")), QStringLiteral("AYŞE"));
+        lines->append();
+        QCOMPARE(lines->value(QStringLiteral("SiraNo")).toLongLong(), 2);
+        lines->setText(QStringLiteral("Personel"), QStringLiteral("ÇAĞRI"));
+        // moving the master saves the detail row first, then follows
+        maas->first();
+        QCOMPARE(lines->rowCount(), 2);
+    }
+    QCOMPARE(db.scalar(QStringLiteral("SELECT SiraNo FROM Maas1 WHERE Personel='ÇAĞRI'")).toInt(), 2);
+    DataModule reopened(db.path());
+    Dataset *maas = reopened.dataset(QStringLiteral("Maas"));
+    maas->last();
+    QCOMPARE(reopened.dataset(QStringLiteral("Maas1"))->rowCount(), 2);
+
+    // a new master row has no key yet: its detail is empty
+    maas->append();
+    QCOMPARE(reopened.dataset(QStringLiteral("Maas1"))->rowCount(), 0);
+}
+
+void DatasetTest::detailAddNeedsASavedMaster()
+{
+    TempDatabase db;
+    DataModule data(db.path());
+    Dataset *kasa1 = data.dataset(QStringLiteral("Kasa1"));
+    try {
+        kasa1->append();
+        QFAIL("a detail row without a master must be refused");
+    } catch (const Error &e) {
+        QCOMPARE(e.text(), QStringLiteral("Önce ana kaydı kaydedin."));
+    }
+    QCOMPARE(kasa1->rowCount(), 0);
+}
+
+void DatasetTest::refusedValuesStayAsTyped()
+{
+    TempDatabase db;
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    stok->append();
+    stok->setText(QStringLiteral("Alis"), QStringLiteral("12a"));
+    try {
+        stok->post();
+        QFAIL("a letter in an amount must be refused");
+    } catch (const Error &e) {
+        QVERIFY(e.text().contains(QStringLiteral("'12a'")));
+    }
+    QCOMPARE(stok->state(), Dataset::State::Insert);
+    QCOMPARE(stok->text(QStringLiteral("Alis")), QStringLiteral("12a"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok")).toInt(), 0);
+
+    Dataset *kasa = data.dataset(QStringLiteral("Kasa"));
+    kasa->append();
+    kasa->setText(QStringLiteral("Aylar"), QStringLiteral("ŞUBAT"));
+    kasa->post();
+    Dataset *kasa1 = data.dataset(QStringLiteral("Kasa1"));
+    kasa1->append();
+    kasa1->setText(QStringLiteral("Tarih"), QStringLiteral("31.02.2024"));
+    QVERIFY_THROWS_EXCEPTION(Error, kasa1->post());
+    QCOMPARE(kasa1->text(QStringLiteral("Tarih")), QStringLiteral("31.02.2024"));
+    kasa1->setText(QStringLiteral("Tarih"), QStringLiteral("29.02.2024"));
+    kasa1->post();
+    QCOMPARE(db.scalar(QStringLiteral("SELECT Tarih FROM Kasa1")).toString(), QStringLiteral("2024-02-29"));
+    QCOMPARE(kasa1->text(QStringLiteral("Tarih")), QStringLiteral("29.02.2024"));
+}
+
+void DatasetTest::displayAndStorageForms()
+{
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 1500.5), QStringLiteral("1500,5"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 0.1 + 0.2), QStringLiteral("0,30000000000000004"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 1e6), QStringLiteral("1000000"));
+    QCOMPARE(fieldDisplayText(FieldKind::Boolean, 1), QStringLiteral("True"));
+    QCOMPARE(parseFieldText(FieldKind::Real, QStringLiteral("1.500,25")).toDouble(), 1500.25);
+    QCOMPARE(parseFieldText(FieldKind::Real, QStringLiteral("-0,5")).toDouble(), -0.5);
+    QVERIFY(parseFieldText(FieldKind::Real, QStringLiteral("  ")).isNull());
+    QVERIFY_THROWS_EXCEPTION(Error, parseFieldText(FieldKind::Integer, QStringLiteral("1,5")));
+    QVERIFY_THROWS_EXCEPTION(Error, parseFieldText(FieldKind::Date, QStringLiteral("32.01.2024")));
+    QCOMPARE(fieldKindFromDeclaredType(QStringLiteral("MEMO TEXT")), FieldKind::Memo);
+}
+
+void DatasetTest::turkishLikeIgnoresCase()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("INSERT INTO Stok (StokAdi) VALUES ('ŞAFT'), ('İĞNE'), ('IŞIK'), ('DİSK\"X'), ('S_T')"));
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    const auto search = [&](const QString &text) {
+        stok->setSql(QStringLiteral("SELECT * FROM Stok WHERE StokAdi LIKE ?"), {text + QLatin1Char('%')});
+        return stok->rowCount();
+    };
+    QCOMPARE(search(QStringLiteral("ş")), 1);
+    QCOMPARE(search(QStringLiteral("i")), 1);  // İĞNE, not IŞIK
+    QCOMPARE(search(QStringLiteral("ı")), 1);  // IŞIK
+    QCOMPARE(search(QStringLiteral("disk\"")), 1);
+    QCOMPARE(search(QStringLiteral("%K")), 2); // wildcard kept: IŞIK, DİSK"X
+    QCOMPARE(search(QStringLiteral("S_")), 1); // S_T; Ş is not S
+}
+
+void DatasetTest::engineErrorsCarryTheEngineText()
+{
+    TempDatabase db;
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    try {
+        stok->setSql(QStringLiteral("SELECT * FROM Stok WHERE NoSuchColumn LIKE 'a'"));
+        QFAIL("expected an engine error");
+    } catch (const DatabaseError &e) {
+        QVERIFY(e.text().contains(QStringLiteral("no such column")));
+    }
+    QVERIFY(!stok->isOpen());
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, Connection(db.folder() + QStringLiteral("/missing.dat")));
+}
+
+QTEST_MAIN(DatasetTest)
+#include "tst_dataset.moc"
