@@ -1,0 +1,23 @@
+#pragma once
+// What the backup dialog does, without the dialog: where the copies go and
+// how each file is copied.
+#include <QString>
+
+struct sqlite3;
+
+namespace tk {
+
+// The backup folder for the selected location and the typed folder name, with
+// a trailing "/": "/yedek" + "YedekVT" gives "/yedek/YedekVT/", the root "/"
+// gives "/YedekVT/", and an empty name the location itself; never a doubled "/".
+QString backupFolderPath(const QString &location, const QString &folderName);
+
+// Writes a consistent snapshot of the database file `source` to `target`
+// through the database engine's online backup, so rows being written
+// meanwhile never leave a torn copy. When `live` is an open connection to
+// `source`, the snapshot is read through it; otherwise a connection of its
+// own is opened read-only. `target` is replaced only once the snapshot is
+// whole. Throws tk::Error naming the file and the reason.
+void backupDatabase(sqlite3 *live, const QString &source, const QString &target);
+
+} // namespace tk
