@@ -1,0 +1,174 @@
+#include "Renderer.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+
+namespace tk::reports {
+
+QString resolveFontFamily(const QString &family)
+{
+    static const bool hasArial = QFontDatabase::families().contains(QStringLiteral("Arial"));
+    if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0 && !hasArial)
+        return QStringLiteral("Liberation Sans");
+    return family;
+}
+
+Renderer::Renderer(const PreparedReport &report) : m_report(report) {}
+
+Renderer::StyleCache &Renderer::cache(int style)
+{
+    if (m_cache.size() < m_report.styles().size())
+        m_cache.resize(m_report.styles().size());
+    StyleCache &c = m_cache[size_t(style)];
+    if (!c.ready) {
+        const ItemStyle &s = m_report.styles()[size_t(style)];
+        // Sizes are in the page's own units; the painter's scale does the rest.
+        // Unhinted metrics keep widths the same at every zoom and on every device.
+        c.font = QFont(resolveFontFamily(s.family));
+        c.font.setPixelSize(std::max<int>(1, s.sizeUnits));
+        c.font.setBold(s.bold);
+        c.font.setUnderline(s.underline);
+        c.font.setHintingPreference(QFont::PreferNoHinting);
+        c.font.setStyleStrategy(QFont::PreferOutline);
+        c.metrics = QFontMetricsF(c.font);
+        c.ready = true;
+    }
+    return c;
+}
+
+const QFont &Renderer::font(int style) { return cache(style).font; }
+
+QStringList Renderer::breakLines(const PreparedItem &item, const QString &text)
+{
+    const ItemStyle &s = m_report.styles()[item.style];
+    const QFontMetricsF &fm = cache(item.style).metrics;
+    const double width = item.w - 2 * s.gapX;
+    QStringList lines;
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        if (!s.wordWrap || fm.horizontalAdvance(paragraph) <= width) {
+            lines << paragraph;
+            continue;
+        }
+        QString line;
+        const QStringList words = paragraph.split(QLatin1Char(' '));
+        for (const QString &word : words) {
+            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (fm.horizontalAdvance(candidate) <= width || line.isEmpty()) {
+                line = candidate;
+            } else {
+                lines << line;
+                line = word;
+            }
+            // A word wider than the box is broken by characters.
+            while (fm.horizontalAdvance(line) > width && line.size() > 1) {
+                qsizetype fit = 1;
+                while (fit < line.size() && fm.horizontalAdvance(line.left(fit + 1)) <= width)
+                    ++fit;
+                lines << line.left(fit);
+                line = line.mid(fit);
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight)
+{
+    const ItemStyle &s = m_report.styles()[item.style];
+    const StyleCache &c = cache(item.style);
+    const QRectF box(item.x, item.y, item.w, item.h);
+    if (highlight)
+        p.fillRect(box, QColor(255, 230, 0));
+    if (text.isEmpty())
+        return;
+    const QRectF inner = box.adjusted(s.gapX, s.gapY, -s.gapX, -s.gapY);
+    const QFontMetricsF &fm = c.metrics;
+    const bool simple = !text.contains(QLatin1Char('\n')) && fm.horizontalAdvance(text) <= inner.width();
+    const QStringList lines = simple ? QStringList{text} : breakLines(item, text);
+    const double lineHeight = fm.height();
+    double widest = 0;
+    for (const QString &line : lines)
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    const bool overflows = widest > inner.width() + 0.01
+                        || inner.top() + lineHeight * lines.size() > box.bottom() + 0.01;
+    const bool clipped = s.clip && overflows;
+    if (clipped) {
+        p.save();
+        p.setClipRect(box, Qt::IntersectClip);
+    }
+    p.setFont(c.font);
+    p.setPen(QColor::fromRgba(s.color));
+    double top = inner.top();
+    for (const QString &line : lines) {
+        if (s.clip && top >= box.bottom())
+            break;
+        double x = inner.left();
+        if (s.align != Align::Left) {
+            const double free = inner.width() - fm.horizontalAdvance(line);
+            x += s.align == Align::Right ? free : free / 2;
+        }
+        p.drawText(QPointF(x, top + fm.ascent()), line);
+        top += lineHeight;
+    }
+    if (clipped)
+        p.restore();
+}
+
+void Renderer::drawPage(QPainter &p, int index, const QRectF &paperRect, int pageCount, int highlight)
+{
+    if (index < 0 || index >= m_report.pageCount())
+        return;
+    if (pageCount < 0)
+        pageCount = m_report.pageCount();
+    const PageSetup &setup = m_report.setup(index);
+    const double scale = paperRect.width() / mmToUnits(setup.paperWidth);
+    p.save();
+    p.translate(paperRect.topLeft());
+    p.scale(scale, scale);
+    p.translate(mmToUnits(setup.marginLeft), mmToUnits(setup.marginTop));
+    const PreparedPage &page = m_report.page(index);
+    const auto &items = m_report.items();
+    QPen framePen(Qt::black, 1.0);
+    framePen.setJoinStyle(Qt::MiterJoin);
+    for (std::uint32_t i = page.firstItem; i < page.firstItem + page.itemCount; ++i) {
+        const PreparedItem &item = items[i];
+        const ItemStyle &s = m_report.styles()[item.style];
+        switch (item.kind) {
+        case CellKind::Line:
+            p.fillRect(QRectF(item.x, item.y, item.w, 1.0), QColor::fromRgba(s.color));
+            continue;
+        case CellKind::Rectangle:
+            break;
+        case CellKind::Memo:
+        case CellKind::SystemMemo: {
+            const QString text = (item.flags & PreparedItem::HasTotalPages)
+                                     ? m_report.finalText(item, pageCount)
+                                     : m_report.text(item).toString();
+            drawText(p, item, text, int(i) == highlight);
+            break;
+        }
+        }
+        if (!s.frame)
+            continue;
+        const QRectF box(item.x, item.y, item.w, item.h);
+        if (s.frame == FrameBox) {
+            p.setPen(item.kind == CellKind::Rectangle ? QPen(QColor::fromRgba(s.color), 1.0) : framePen);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(box);
+            continue;
+        }
+        p.setPen(framePen);
+        if (s.frame & FrameLeft)
+            p.drawLine(box.topLeft(), box.bottomLeft());
+        if (s.frame & FrameTop)
+            p.drawLine(box.topLeft(), box.topRight());
+        if (s.frame & FrameRight)
+            p.drawLine(box.topRight(), box.bottomRight());
+        if (s.frame & FrameBottom)
+            p.drawLine(box.bottomLeft(), box.bottomRight());
+    }
+    p.restore();
+}
+
+} // namespace tk::reports
