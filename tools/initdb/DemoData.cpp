@@ -364,24 +364,40 @@ void fillCashBook(SqliteFile &db)
     addCashEntry(db, feb, day(2024, 2, 29), 0, 0, 0, 850, "", "İŞYERİ ELEKTRİK FATURASI");
 }
 
+void addPayment(SqliteFile &db, qint64 period, QDate date, double amount, const char *note)
+{
+    insert(db, "Odeme1", {{"SiraNo", period}, {"Tarih", date}, {"Tutar", amount}, {"Aciklama", note}});
+}
+
 void fillPaymentPlans(SqliteFile &db)
 {
     const qint64 apr = insert(db, "Odeme", {{"Aylar", "2024 / NİSAN"}});
-    insert(db, "Odeme1", {{"SiraNo", apr}, {"Tarih", day(2024, 4, 1)}, {"Tutar", 15000.0}, {"Aciklama", "İŞYERİ KİRASI"}});
-    insert(db, "Odeme1", {{"SiraNo", apr}, {"Tarih", day(2024, 4, 10)}, {"Tutar", 2500.0}, {"Aciklama", "GÜNEŞ AKÜ VE OTO ELEKTRİK ÇEK ÖDEMESİ"}});
-    insert(db, "Odeme1", {{"SiraNo", apr}, {"Tarih", day(2024, 4, 26)}, {"Tutar", 6420.75}, {"Aciklama", "SGK PRİMİ"}});
+    addPayment(db, apr, day(2024, 4, 1), 15000, "İŞYERİ KİRASI");
+    addPayment(db, apr, day(2024, 4, 10), 2500, "GÜNEŞ AKÜ VE OTO ELEKTRİK ÇEK ÖDEMESİ");
+    addPayment(db, apr, day(2024, 4, 26), 6420.75, "SGK PRİMİ");
     const qint64 may = insert(db, "Odeme", {{"Aylar", "2024 / MAYIS"}});
-    insert(db, "Odeme1", {{"SiraNo", may}, {"Tarih", day(2024, 5, 2)}, {"Tutar", 15000.0}, {"Aciklama", "İŞYERİ KİRASI"}});
-    insert(db, "Odeme1", {{"SiraNo", may}, {"Tarih", day(2024, 5, 15)}, {"Tutar", 4300.0}, {"Aciklama", "İLKER ÇİÇEK NAKLİYAT SENET ÖDEMESİ"}});
+    addPayment(db, may, day(2024, 5, 2), 15000, "İŞYERİ KİRASI");
+    addPayment(db, may, day(2024, 5, 15), 4300, "İLKER ÇİÇEK NAKLİYAT SENET ÖDEMESİ");
+}
+
+// Issued notes name the firm in V_Firma, received ones in A_Firma.
+void addNote(SqliteFile &db, bool issued, const char *no, QDate due, const char *bank,
+             const char *firm, double amount)
+{
+    insert(db, issued ? "SenetVer" : "SenetAl",
+           {{"SenetNo", no}, {"VadeTarihi", due}, {"Banka", bank},
+            {issued ? "V_Firma" : "A_Firma", firm}, {"Tutar", amount}});
 }
 
 void fillNotes(SqliteFile &db)
 {
-    insert(db, "SenetVer", {{"SenetNo", "SV-0012"}, {"VadeTarihi", day(2024, 4, 15)}, {"Banka", "ANADOLU BANKASI ÇARŞI ŞB."}, {"V_Firma", "ÖZGÜR OTO YEDEK PARÇA LTD. ŞTİ."}, {"Tutar", 2700.0}});
-    insert(db, "SenetVer", {{"SenetNo", "SV-0013"}, {"VadeTarihi", day(2024, 5, 15)}, {"Banka", "ANADOLU BANKASI ÇARŞI ŞB."}, {"V_Firma", "GÜNEŞ AKÜ VE OTO ELEKTRİK"}, {"Tutar", 2500.0}});
-    insert(db, "SenetVer", {{"SenetNo", "SV-0014"}, {"VadeTarihi", day(2024, 6, 30)}, {"Banka", "EGE KATILIM BANKASI"}, {"V_Firma", "ŞİMŞEK LASTİK TİCARET"}, {"Tutar", 7850.5}});
-    insert(db, "SenetAl", {{"SenetNo", "SA-1101"}, {"VadeTarihi", day(2024, 4, 20)}, {"Banka", "MARMARA BANKASI İSTOÇ ŞB."}, {"A_Firma", "İLKER ÇİÇEK NAKLİYAT"}, {"Tutar", 5000.0}});
-    insert(db, "SenetAl", {{"SenetNo", "SA-1102"}, {"VadeTarihi", day(2024, 5, 20)}, {"Banka", "MARMARA BANKASI İSTOÇ ŞB."}, {"A_Firma", "İLKER ÇİÇEK NAKLİYAT"}, {"Tutar", 4300.0}});
+    const char *cityBank = "ANADOLU BANKASI ÇARŞI ŞB.";
+    const char *marketBank = "MARMARA BANKASI İSTOÇ ŞB.";
+    addNote(db, true, "SV-0012", day(2024, 4, 15), cityBank, "ÖZGÜR OTO YEDEK PARÇA LTD. ŞTİ.", 2700);
+    addNote(db, true, "SV-0013", day(2024, 5, 15), cityBank, "GÜNEŞ AKÜ VE OTO ELEKTRİK", 2500);
+    addNote(db, true, "SV-0014", day(2024, 6, 30), "EGE KATILIM BANKASI", "ŞİMŞEK LASTİK TİCARET", 7850.5);
+    addNote(db, false, "SA-1101", day(2024, 4, 20), marketBank, "İLKER ÇİÇEK NAKLİYAT", 5000);
+    addNote(db, false, "SA-1102", day(2024, 5, 20), marketBank, "İLKER ÇİÇEK NAKLİYAT", 4300);
 }
 
 void fillStock(SqliteFile &db)
