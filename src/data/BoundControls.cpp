@@ -26,10 +26,13 @@ DBEdit::DBEdit(Dataset *dataset, const QString &field, QWidget *parent)
 {
     follow(this, dataset, field, [this] { refresh(); });
     connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
+        // The dataset echoes the change back (state, field); the box already shows it.
+        m_typing = true;
         guarded(this, [&] {
             if (m_dataset)
                 m_dataset->setText(m_field, text);
         });
+        m_typing = false;
         refresh();
     });
     refresh();
@@ -37,6 +40,8 @@ DBEdit::DBEdit(Dataset *dataset, const QString &field, QWidget *parent)
 
 void DBEdit::refresh()
 {
+    if (m_typing)
+        return;
     const bool open = m_dataset && m_dataset->isOpen();
     setReadOnly(!open);
     const QString shown = open ? m_dataset->text(m_field) : QString();

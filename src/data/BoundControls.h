@@ -22,6 +22,7 @@ private:
 
     QPointer<Dataset> m_dataset;
     QString m_field;
+    bool m_typing = false;
 };
 
 class DBMemo : public QPlainTextEdit {

@@ -1,0 +1,345 @@
+#include "TForm1.h"
+
+#include "Settings.h"
+#include "TAyarFrm.h"
+#include "controls/Hints.h"
+#include "controls/Idle.h"
+#include "controls/UiSeam.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tk {
+
+namespace {
+
+const char *const linkAddress = "https://www.tekvanis.com.tr";
+
+struct TopButton {
+    const char *name;
+    const char *caption;
+    const char *hint;
+    QStyle::StandardPixmap picture;
+};
+
+const TopButton topButtons[] = {
+    {"SpeedButton10", "AYARLAR", "|Ayarlar penceresi...", QStyle::SP_FileDialogDetailedView},
+    {"SpeedButton11", "VT. Yedekle", "|Veritabanını yedekle...", QStyle::SP_DialogSaveButton},
+    {"SpeedButton12", "VT. Onar", "|Veritabanını onar...", QStyle::SP_BrowserReload},
+    {"SpeedButton13", "KAPAT", "Çıkış...", QStyle::SP_DialogCloseButton},
+};
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+TForm1::TForm1(const AppPaths &paths, QWidget *parent)
+    : QMainWindow(parent), m_paths(paths), m_data(std::make_unique<DataModule>(paths.databasePath))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("XXX Tekvanis"));
+    setMinimumSize(1000, 654);
+    resize(1000, 654);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(10, 10, 10, 0);
+    layout->setSpacing(5);
+    buildTopPanel(central);
+    layout->addWidget(central->findChild<QFrame *>(QStringLiteral("Panel1")));
+
+    auto *body = new QHBoxLayout;
+    body->setSpacing(5);
+    buildPageColumn(central);
+    body->addWidget(central->findChild<QWidget *>(QStringLiteral("Panel2")));
+    buildPages(central);
+    body->addWidget(m_pageArea, 1);
+    auto *filler = new QWidget(central);
+    filler->setObjectName(QStringLiteral("Filler"));
+    filler->setAutoFillBackground(true);
+    filler->setStyleSheet(QStringLiteral("background: silver;"));
+    body->addWidget(filler, 0);
+    layout->addLayout(body, 1);
+    setCentralWidget(central);
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(false);
+    m_countPanel = new QLabel(status);
+    m_countPanel->setObjectName(QStringLiteral("StatusPanelCount"));
+    m_countPanel->setFixedWidth(150);
+    m_countPanel->setAccessibleName(QStringLiteral("Kayıt sayısı"));
+    m_currentPanel = new QLabel(status);
+    m_currentPanel->setObjectName(QStringLiteral("StatusPanelCurrent"));
+    m_currentPanel->setFixedWidth(240);
+    m_currentPanel->setAccessibleName(QStringLiteral("Aktif kayıt"));
+    m_hintPanel = new QLabel(status);
+    m_hintPanel->setObjectName(QStringLiteral("StatusPanelHint"));
+    m_hintPanel->setAccessibleName(QStringLiteral("Açıklama"));
+    for (QLabel *panel : {m_countPanel, m_currentPanel, m_hintPanel})
+        panel->setFrameShape(QFrame::StyledPanel);
+    status->addWidget(m_countPanel);
+    status->addWidget(m_currentPanel);
+    status->addWidget(m_hintPanel, 1);
+    setStatusBar(status);
+
+    m_settings = new TAyarFrm(nullptr, this);
+
+    // FormCreate: maximised, no page shown, idle refresh installed.
+    setWindowState(Qt::WindowMaximized);
+    m_pageArea->hide();
+    onIdle(this, [this] { statusRefresh(); });
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+}
+
+QString TForm1::settingsFile() const { return settingsFileName(m_paths.programFolder, m_paths.configFolder); }
+
+void TForm1::buildTopPanel(QWidget *parent)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setFixedHeight(41);
+    auto *row = new QHBoxLayout(panel);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(2);
+    bool first = true;
+    for (const TopButton &b : topButtons) {
+        if (!first)
+            row->addWidget(separator(panel));
+        first = false;
+        auto *button = new QToolButton(panel);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setText(QString::fromUtf8(b.caption));
+        button->setIcon(style()->standardIcon(b.picture));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setAutoRaise(true);
+        button->setFixedSize(97, 33);
+        setHint(button, QString::fromUtf8(b.hint));
+        row->addWidget(button);
+    }
+    row->addStretch();
+
+    const auto button = [panel](const char *name) { return panel->findChild<QToolButton *>(QString::fromLatin1(name)); };
+    connect(button("SpeedButton10"), &QToolButton::clicked, this, [this] { m_settings->exec(); });
+    connect(button("SpeedButton12"), &QToolButton::clicked, this, [this] { releaseConnection(); });
+    connect(button("SpeedButton13"), &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TForm1::buildPageColumn(QWidget *parent)
+{
+    auto *column = new QWidget(parent);
+    column->setObjectName(QStringLiteral("Panel2"));
+    column->setFixedWidth(209);
+    auto *outer = new QVBoxLayout(column);
+    outer->setContentsMargins(5, 5, 5, 5);
+    auto *inner = new QFrame(column);
+    inner->setObjectName(QStringLiteral("Panel3"));
+    inner->setFrameShape(QFrame::StyledPanel);
+    inner->setFrameShadow(QFrame::Sunken);
+    inner->setAutoFillBackground(true);
+    inner->setStyleSheet(QStringLiteral("QFrame#Panel3 { background: rgb(128, 128, 128); }"));
+    outer->addWidget(inner);
+    auto *buttons = new QVBoxLayout(inner);
+    buttons->setSpacing(0);
+    buttons->setContentsMargins(12, 12, 12, 12);
+
+    const QVector<PageDef> &defs = pageDefs();
+    for (int i = 0; i < defs.size(); ++i) {
+        auto *button = new QPushButton(QString::fromUtf8(defs[i].caption), inner);
+        button->setObjectName(QString::fromLatin1(defs[i].button));
+        button->setFixedSize(161, 33);
+        button->setFocusPolicy(Qt::ClickFocus); // not on the Tab chain
+        setHint(button, QString::fromUtf8(defs[i].hint));
+        connect(button, &QPushButton::clicked, this, [this, i] { showPage(i); });
+        buttons->addWidget(button, 0, Qt::AlignHCenter);
+        m_pageButtons.append(button);
+    }
+    buttons->addSpacing(16);
+
+    m_link = new QLabel(inner);
+    m_link->setObjectName(QStringLiteral("Label24"));
+    m_link->setText(QStringLiteral("Paylaşım Platformu\n%1").arg(QString::fromLatin1(linkAddress).mid(8)));
+    m_link->setAlignment(Qt::AlignCenter);
+    m_link->setCursor(Qt::PointingHandCursor);
+    m_link->setStyleSheet(QStringLiteral("color: rgb(192, 192, 192);"));
+    m_link->setAttribute(Qt::WA_Hover);
+    setHint(m_link, QStringLiteral("|Bilgi ve program paylaşım platformu.. . :)"));
+    m_link->installEventFilter(this);
+    buttons->addWidget(m_link);
+    buttons->addStretch();
+}
+
+void TForm1::buildPages(QWidget *parent)
+{
+    m_pageArea = new QWidget(parent);
+    m_pageArea->setObjectName(QStringLiteral("Panel6"));
+    m_pageArea->setMinimumWidth(755);
+    auto *layout = new QVBoxLayout(m_pageArea);
+    layout->setContentsMargins(5, 5, 5, 5);
+    m_pageControl = new QTabWidget(m_pageArea);
+    m_pageControl->setObjectName(QStringLiteral("RzPageControl1"));
+    setHint(m_pageControl, QStringLiteral("|İrsaliye formu..."));
+    layout->addWidget(m_pageControl);
+
+    PageContext context;
+    context.data = m_data.get();
+    context.actions = new RecordActions(m_data.get(), this);
+    context.setting = [this](const QString &key) { return m_settings ? m_settings->setting(key) : QString(); };
+    for (const PageDef &def : pageDefs()) {
+        auto *sheet = new QWidget;
+        sheet->setObjectName(QString::fromLatin1(def.tabSheet));
+        auto *sheetLayout = new QVBoxLayout(sheet);
+        sheetLayout->setContentsMargins(0, 0, 0, 0);
+        RecordPage *page = def.create(context, sheet);
+        sheetLayout->addWidget(page);
+        m_pages.append(page);
+        m_pageControl->addTab(sheet, QString::fromUtf8(def.caption) + QString(10, QLatin1Char(' ')));
+    }
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // FormShow: settings into the controls, the caption, no page tab shown.
+    loadSettings(settingsFile(), this, m_settings);
+    setWindowTitle(m_settings->setting(QStringLiteral("Mhs2")) + QStringLiteral(" 1.0"));
+    for (int i = 0; i < m_pageControl->count(); ++i)
+        m_pageControl->tabBar()->setTabVisible(i, false);
+}
+
+void TForm1::showPage(int index)
+{
+    m_pageArea->show();
+    m_pageControl->setCurrentIndex(index);
+    m_pageControl->tabBar()->setTabVisible(index, true);
+    for (int i = 0; i < m_pageControl->count(); ++i)
+        if (i != index)
+            m_pageControl->tabBar()->setTabVisible(i, false);
+    statusRefresh();
+}
+
+QString TForm1::recordCountText(int page) const
+{
+    QString text;
+    for (const CountPart &part : pageDefs()[page].count) {
+        const Dataset *ds = m_data ? m_data->dataset(QString::fromLatin1(part.dataset)) : nullptr;
+        text += QString::fromUtf8(part.label) + QString::number(ds && ds->isOpen() ? ds->rowCount() : 0);
+    }
+    return text;
+}
+
+QString TForm1::currentRecordText(int page) const
+{
+    const PageDef &def = pageDefs()[page];
+    QStringList parts;
+    for (const QString &name : def.currentBoxes) {
+        const auto *box = m_pages[page]->findChild<QLineEdit *>(name);
+        parts << (box ? box->text() : QString());
+    }
+    return QString::fromUtf8(def.currentLabel) + parts.join(QString::fromUtf8(def.boxSeparator));
+}
+
+void TForm1::setLabelText(QLabel *label, const QString &text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void TForm1::statusRefresh()
+{
+    if (!m_pageControl)
+        return;
+    for (int i = 0; i < m_pageButtons.size(); ++i) {
+        const bool shown = m_pageArea->isVisibleTo(this) && m_pageControl->tabBar()->isTabVisible(i);
+        if (m_pageButtons[i]->isEnabled() == shown)
+            m_pageButtons[i]->setEnabled(!shown);
+        if (shown) {
+            setLabelText(m_countPanel, recordCountText(i));
+            setLabelText(m_currentPanel, currentRecordText(i));
+        }
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_link) {
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
+            m_link->setStyleSheet(QStringLiteral("color: white;"));
+        else if (event->type() == QEvent::Leave)
+            m_link->setStyleSheet(QStringLiteral("color: rgb(192, 192, 192);"));
+        else if (event->type() == QEvent::MouseButtonRelease)
+            ui().openUrl(QString::fromLatin1(linkAddress)); // a failure is not reported
+    }
+    // BilgiBari: the long hint of whatever the pointer entered.
+    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->window() == this && m_hintPanel)
+            setLabelText(m_hintPanel, QLatin1Char(' ') + effectiveLongHint(widget));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::postPendingEdits()
+{
+    for (Dataset *ds : m_data->datasets())
+        ds->checkBrowseMode();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (m_ending) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    guarded(this, [&] {
+        saveSettings(settingsFile(), this, m_settings);
+        if (ui().ask(this, QStringLiteral(" Muhasebe"), QStringLiteral("Programdan çıkmak istiyor musunuz?"), false)
+            != UiSeam::Answer::Yes)
+            return;
+        // A changed row is saved as leaving it would; a failed save keeps the program open.
+        postPendingEdits();
+        event->accept();
+    });
+}
+
+void TForm1::endWithoutClosing()
+{
+    m_ending = true;
+    close();
+    qApp->quit();
+}
+
+void TForm1::releaseConnection()
+{
+    m_data->releaseConnection();
+    emit repairRequested();
+}
+
+} // namespace tk

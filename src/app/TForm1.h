@@ -1,0 +1,78 @@
+#pragma once
+// The main window: the top buttons, the page buttons of the left column, the
+// ten record pages and the status bar.
+#include "PageTable.h"
+#include "data/DataModule.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace tk {
+
+class TAyarFrm;
+
+struct AppPaths {
+    QString programFolder;  // the executable's folder (S-Veri.ini, backups)
+    QString configFolder;   // ~/.config/tekvanis (win.ini, S-Veri.ini when the program folder is read-only)
+    QString databasePath = QStringLiteral("Data.dat"); // relative to the current folder
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Opens the database and every dataset; throws DatabaseError when it cannot.
+    explicit TForm1(const AppPaths &paths, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    DataModule *data() const { return m_data.get(); }
+    TAyarFrm *settingsDialog() const { return m_settings; }
+    const AppPaths &paths() const { return m_paths; }
+    QString settingsFile() const;
+
+    void showPage(int index); // RzButtonNClick
+    void statusRefresh();     // idle-time status bar and page buttons
+    // Ends the run without the close handler (restart after maintenance,
+    // refused password): no question, no settings written.
+    void endWithoutClosing();
+    // Saves every changed row being edited; an unchanged new row is dropped.
+    void postPendingEdits();
+
+    QString recordCountText(int page) const;
+    QString currentRecordText(int page) const;
+
+signals:
+    void repairRequested(); // the connection has been released
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildTopPanel(QWidget *parent);
+    void buildPageColumn(QWidget *parent);
+    void buildPages(QWidget *parent);
+    void setLabelText(QLabel *label, const QString &text);
+    void releaseConnection(); // SpeedButton12Click
+
+    AppPaths m_paths;
+    std::unique_ptr<DataModule> m_data;
+    TAyarFrm *m_settings = nullptr;
+    QWidget *m_pageArea = nullptr; // Panel6
+    QTabWidget *m_pageControl = nullptr;
+    QVector<QPushButton *> m_pageButtons;
+    QVector<RecordPage *> m_pages;
+    QLabel *m_countPanel = nullptr;
+    QLabel *m_currentPanel = nullptr;
+    QLabel *m_hintPanel = nullptr;
+    QLabel *m_link = nullptr;
+    bool m_shown = false;
+    bool m_ending = false;
+};
+
+} // namespace tk

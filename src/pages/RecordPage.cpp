@@ -1,0 +1,65 @@
+#include "RecordPage.h"
+
+#include "controls/TurkishTyping.h"
+
+#include <QGridLayout>
+
+namespace tk {
+
+RecordPage::RecordPage(const PageContext &context, QWidget *parent) : QWidget(parent), m_context(context) {}
+
+DBEdit *RecordPage::boundEdit(const QString &name, const QString &datasetName, const QString &field)
+{
+    auto *box = new DBEdit(dataset(datasetName), field, this);
+    box->setObjectName(name);
+    attachUpperCaseTyping(box);
+    return box;
+}
+
+QToolBar *RecordPage::recordToolBar(const QString &toolBar)
+{
+    return createRecordToolBar(toolBar, m_context.actions, m_context.data, this);
+}
+
+SearchWidgets RecordPage::searchBox(const QString &box) { return createSearchBox(box, m_context.data, this); }
+
+DBMemo *RecordPage::boundMemo(const QString &name, const QString &datasetName, const QString &field)
+{
+    auto *box = new DBMemo(dataset(datasetName), field, this);
+    box->setObjectName(name);
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+QLabel *RecordPage::labelFor(const QString &text, QWidget *box)
+{
+    auto *label = new QLabel(text, this);
+    label->setBuddy(box);
+    QString name = text;
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    box->setAccessibleName(name.trimmed());
+    return label;
+}
+
+QLineEdit *RecordPage::totalBox(const QString &name)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+void RecordPage::addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget *>> &rows, int column, int firstRow)
+{
+    int row = firstRow;
+    for (const auto &[text, box] : rows) {
+        grid->addWidget(labelFor(text, box), row, column, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(box, row, column + 1);
+        ++row;
+    }
+}
+
+} // namespace tk
