@@ -167,7 +167,8 @@ void deserializeReport(const QByteArray &bytes, PreparedReport &report)
         const size_t body = size_t(bytes.size()) - 4;
         if (checksum(bytes.constData(), body) != qFromLittleEndian<quint32>(bytes.constData() + body))
             throw BadFile{};
-        Reader in(bytes.left(qsizetype(body)));
+        const QByteArray content = bytes.left(qsizetype(body));
+        Reader in(content);
         in.need(sizeof kMagic);
         for (size_t i = 0; i < sizeof kMagic; ++i)
             in.get<quint8>();
