@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLineEdit>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -71,6 +72,16 @@ QStringList namesInFile(const QString &path)
     return names;
 }
 
+// Sends one wheel event over the rows; returns whether the grid took it.
+bool sendWheel(TSrDBGrid *grid, int angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QPointF pos(20, 10);
+    QWheelEvent e(pos, grid->viewport()->mapToGlobal(pos), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid->viewport(), &e);
+    return e.isAccepted();
+}
+
 // A Data.dat with one table "Liste" of `rows` records named A, B, C, … (or
 // "Ad n" beyond 26), shown in a grid with the main window's appearance.
 struct GridOnFile {
@@ -118,14 +129,9 @@ struct GridOnFile {
         return image.pixelColor(origin + QPoint(x, y));
     }
 
-    // Sends one wheel event over the rows; returns whether the grid took it.
     bool wheel(int angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        const QPointF pos(20, 10);
-        QWheelEvent e(pos, grid->viewport()->mapToGlobal(pos), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(grid->viewport(), &e);
-        return e.isAccepted();
+        return sendWheel(grid.get(), angle, modifiers);
     }
 };
 
@@ -431,6 +437,19 @@ private slots:
         QVERIFY(plates->model()->rowCount() > 0);
         QCOMPARE(plates->model()->data(plates->model()->index(0, 0), Qt::DisplayRole).toString(),
                  data.dataset("MusTakip")->textAt(0, data.dataset("MusTakip")->fieldIndex("AracPlaka")));
+
+        // Wheeling over a master list brings the next record's details into its detail list.
+        auto *jobs = window.findChild<TSrDBGrid *>("SrDBGrid2");
+        Dataset *master = data.dataset("MusTakip");
+        QVERIFY(master->rowCount() > 1);
+        QVERIFY(sendWheel(plates, -120));
+        QCOMPARE(master->currentRow(), 1);
+        tk::Connection reader(path);
+        QSqlQuery count(reader.database());
+        QVERIFY(count.exec(QStringLiteral("SELECT COUNT(*) FROM MusTakip1 WHERE SiraNo = %1")
+                               .arg(master->value("SiraNo").toLongLong())));
+        QVERIFY(count.next());
+        QCOMPARE(jobs->model()->rowCount(), count.value(0).toInt());
 
         QVERIFY_THROWS_EXCEPTION(tk::Error, tk::createGrid(QStringLiteral("SrDBGrid20"), data, &window));
     }
