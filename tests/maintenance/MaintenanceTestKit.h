@@ -3,6 +3,8 @@
 // have been shown, and small helpers that make and read database files with
 // the engine directly.
 #include "controls/UiSeam.h"
+#include "data/Schema.h"
+#include "initdb/DemoData.h"
 
 #include <QFile>
 #include <QString>
@@ -118,26 +120,12 @@ private:
     sqlite3 *m_db = nullptr;
 };
 
-// A garage database file with `rows` stock rows of some weight each.
+// A real Data.dat: the program's tables with `rows` rows in every master and
+// single table and two or three detail rows under every master row.
 inline void makeDatabase(const QString &path, int rows)
 {
-    Db db(path);
-    db.exec("CREATE TABLE Stok (SiraNo INTEGER PRIMARY KEY AUTOINCREMENT, StokAdi TEXT, Aciklama MEMO, Miktar REAL);"
-            "CREATE TABLE StokHareket (SiraNo INTEGER REFERENCES Stok(SiraNo) ON DELETE CASCADE, Miktar REAL);");
-    db.exec("BEGIN");
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db.handle(), "INSERT INTO Stok (StokAdi, Aciklama, Miktar) VALUES (?, ?, ?)", -1, &insert, nullptr);
-    for (int i = 1; i <= rows; ++i) {
-        const QByteArray name = QByteArray("PARÇA ") + QByteArray::number(i);
-        const QByteArray memo(300, char('a' + i % 26));
-        sqlite3_bind_text(insert, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, memo.constData(), int(memo.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_double(insert, 3, i * 1.5);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    db.exec("COMMIT");
+    tk::createDatabaseFile(path);
+    tk::fillRows(path, rows);
 }
 
 inline QByteArray fileBytes(const QString &path)

@@ -79,17 +79,18 @@ private slots:
         QCOMPARE(tk::backupFolderPath(location, name), folder);
     }
 
-    // The writer moves amounts between random stock rows (their sum stays the
-    // same) and adds a row with its movement, in one transaction each time. A
-    // copy torn between two transactions breaks one of those invariants.
+    // The writer moves quantities between random stock rows (their sum stays
+    // the same) and adds a service job with one operation, in one transaction
+    // each time. A copy torn between two transactions breaks an invariant.
     void backupWhileRowsAreWrittenHoldsEveryCommittedRow()
     {
         RecordingSeam seam;
-        constexpr int rows = 20000;
+        constexpr int rows = 5000;
         Folders folders(rows);
         const QString database = folders.program + QStringLiteral("/Data.dat");
         Db live(database);
-        const QString sum = live.value("SELECT sum(Miktar) FROM Stok");
+        const double quantity = live.value("SELECT total(Adet) FROM Stok").toDouble();
+        const qint64 operations = live.count("MusTakip1");
 
         std::atomic<int> committed{0};
         std::atomic<bool> stop{false};
@@ -97,10 +98,10 @@ private slots:
             Db db(database);
             while (!stop) {
                 db.exec("BEGIN IMMEDIATE;"
-                        "UPDATE Stok SET Miktar = Miktar - 7 WHERE SiraNo = 1 + abs(random()) % 20000;"
-                        "UPDATE Stok SET Miktar = Miktar + 7 WHERE SiraNo = 1 + abs(random()) % 20000;"
-                        "INSERT INTO Stok (StokAdi, Aciklama, Miktar) VALUES ('YENİ', hex(randomblob(400)), 0);"
-                        "INSERT INTO StokHareket (SiraNo, Miktar) VALUES (last_insert_rowid(), 1);"
+                        "UPDATE Stok SET Adet = coalesce(Adet, 0) - 8 WHERE SiraNo = 1 + abs(random()) % 5000;"
+                        "UPDATE Stok SET Adet = coalesce(Adet, 0) + 8 WHERE SiraNo = 1 + abs(random()) % 5000;"
+                        "INSERT INTO MusTakip (AdiSoyadi, Aciklama) VALUES ('YENİ MÜŞTERİ', hex(randomblob(400)));"
+                        "INSERT INTO MusTakip1 (SiraNo, Islem, Tutar) VALUES (last_insert_rowid(), 'Yağ Değişimi', 100);"
                         "COMMIT;");
                 ++committed;
                 // A busy user, not a flood: others get their turn at the file.
@@ -125,12 +126,12 @@ private slots:
             QCOMPARE(seam.texts(QStringLiteral("inform")).size(), round);
             Db copy(folders.backup(QStringLiteral("Data.dat")), SQLITE_OPEN_READONLY);
             QCOMPARE(copy.value("PRAGMA integrity_check"), QStringLiteral("ok"));
-            const qint64 stock = copy.count("Stok");
-            QVERIFY2(stock >= rows + committedBefore, qPrintable(QString::number(stock)));
+            const qint64 jobs = copy.count("MusTakip");
+            QVERIFY2(jobs >= rows + committedBefore, qPrintable(QString::number(jobs)));
             // Whole transactions only.
-            QCOMPARE(copy.count("StokHareket"), stock - rows);
-            QCOMPARE(copy.value("SELECT max(SiraNo) FROM Stok").toLongLong(), stock);
-            QCOMPARE(copy.value("SELECT sum(Miktar) FROM Stok"), sum);
+            QCOMPARE(copy.count("MusTakip1") - operations, jobs - rows);
+            QCOMPARE(copy.value("SELECT max(SiraNo) FROM MusTakip").toLongLong(), jobs);
+            QVERIFY(qAbs(copy.value("SELECT total(Adet) FROM Stok").toDouble() - quantity) < 1e-6);
         }
         joinWriter.dismiss();
         stop = true;

@@ -1,0 +1,101 @@
+#include "DatabaseCompaction.h"
+
+#include "EngineFile.h"
+#include "FileOps.h"
+#include "controls/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+
+namespace tk {
+
+namespace {
+
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+
+void vacuumInto(sqlite3 *db, const QString &database, const QString &copy)
+{
+    sqlite3_stmt *statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, "VACUUM INTO ?", -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray name = QFile::encodeName(copy);
+        rc = sqlite3_bind_text(statement, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(statement);
+    }
+    const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE)
+        throw Error(QStringLiteral("Veritabanı sıkıştırılamadı: %1\n%2").arg(native(database), reason));
+}
+
+void requireSound(const QString &path, const QString &what)
+{
+    EngineConnection db = openEngineFile(path, SQLITE_OPEN_READONLY, what, path);
+    const QString problem = integrityProblem(db.get());
+    if (!problem.isEmpty())
+        throw Error(QStringLiteral("%1: %2\n%3").arg(what, native(path), problem));
+}
+
+} // namespace
+
+DatabaseCompaction::DatabaseCompaction(const QString &databasePath)
+    : m_database(QFileInfo(databasePath).absoluteFilePath())
+    , m_compacted(QFileInfo(m_database).absolutePath() + QStringLiteral("/Yedek.dat"))
+    , m_replaceStep(&replaceFile)
+{
+}
+
+void DatabaseCompaction::compact()
+{
+    if (!QFileInfo(m_database).isFile())
+        throw Error(QStringLiteral("Veritabanı bulunamadı: %1\n%2").arg(native(m_database), systemErrorText(ENOENT)));
+    if (QFileInfo::exists(m_compacted))
+        throw Error(QStringLiteral("Önceki bir bakımdan kalan dosya var: %1\n%2")
+                        .arg(native(m_compacted), systemErrorText(EEXIST)));
+    // From here on a copy on disk is this run's own, so a failure removes it.
+    try {
+        {
+            // Read-write, so a journal left by a broken write is rolled back first.
+            EngineConnection db = openEngineFile(m_database, SQLITE_OPEN_READWRITE,
+                                                 QStringLiteral("Veritabanı açılamadı"), m_database);
+            const QString problem = integrityProblem(db.get());
+            if (!problem.isEmpty())
+                throw Error(QStringLiteral("Veritabanı bozuk: %1\n%2").arg(native(m_database), problem));
+            vacuumInto(db.get(), m_database, m_compacted);
+            const int rc = sqlite3_close(db.release());
+            if (rc != SQLITE_OK)
+                throw engineFailure(QStringLiteral("Veritabanı kapatılamadı"), m_database, nullptr, rc);
+        }
+        syncFile(m_compacted);
+        requireSound(m_compacted, QStringLiteral("Sıkıştırılmış kopya bozuk"));
+    } catch (...) {
+        QFile::remove(m_compacted);
+        throw;
+    }
+}
+
+void DatabaseCompaction::replace()
+{
+    try {
+        // A journal beside the database belongs to the old file: put under the
+        // new one it would be replayed into it.
+        for (const char *suffix : {"-journal", "-wal"}) {
+            const QString journal = m_database + QLatin1String(suffix);
+            if (QFileInfo::exists(journal))
+                throw Error(QStringLiteral("Veritabanı kullanımda: %1\n%2")
+                                .arg(native(journal), systemErrorText(EBUSY)));
+        }
+        m_replaceStep(m_compacted, m_database);
+    } catch (...) {
+        QFile::remove(m_compacted);
+        throw;
+    }
+}
+
+} // namespace tk

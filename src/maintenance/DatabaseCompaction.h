@@ -1,0 +1,39 @@
+#pragma once
+// Compacting and repairing the database file, without the dialog: the engine
+// writes a compacted copy "Yedek.dat" beside the database from a connection
+// of its own, and the copy then takes the database's place in one atomic
+// step. Nobody else may have the file open meanwhile.
+#include <QString>
+#include <functional>
+
+namespace tk {
+
+class DatabaseCompaction {
+public:
+    // Moves the finished copy over the database; throws tk::Error when refused.
+    using ReplaceStep = std::function<void(const QString &copy, const QString &database)>;
+
+    explicit DatabaseCompaction(const QString &databasePath);
+
+    QString databasePath() const { return m_database; }
+    QString compactedPath() const { return m_compacted; }
+
+    // Checks the database and writes the compacted, flushed copy. A missing
+    // or damaged database, a copy left by an earlier run (never removed here:
+    // it may be the only one) or an engine failure throws tk::Error; the
+    // database itself is not touched.
+    void compact();
+
+    // Puts the copy in the database's place. On failure the database stays
+    // as it was, the copy is removed, and tk::Error names the reason.
+    void replace();
+
+    void setReplaceStep(ReplaceStep step) { m_replaceStep = std::move(step); }
+
+private:
+    QString m_database;
+    QString m_compacted;
+    ReplaceStep m_replaceStep;
+};
+
+} // namespace tk
