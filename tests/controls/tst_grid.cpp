@@ -203,16 +203,6 @@ private slots:
         QVERIFY((f.grid->focusPolicy() & Qt::WheelFocus) != Qt::WheelFocus);
     }
 
-    void cellColourRule()
-    {
-        const QColor color(1, 1, 1), alt(2, 2, 2), sel(3, 3, 3), selText(4, 4, 4), text(5, 5, 5);
-        QCOMPARE(tk::gridCellColors(1, false, color, alt, sel, selText, text).background, color);
-        QCOMPARE(tk::gridCellColors(2, false, color, alt, sel, selText, text).background, alt);
-        QCOMPARE(tk::gridCellColors(2, false, color, alt, sel, selText, text).text, text);
-        QCOMPARE(tk::gridCellColors(2, true, color, alt, sel, selText, text).background, sel);
-        QCOMPARE(tk::gridCellColors(1, true, color, alt, sel, selText, text).text, selText);
-    }
-
     void rowColoursFollowTheCurrentRecord()
     {
         GridOnFile f(3);
