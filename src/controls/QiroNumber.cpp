@@ -62,8 +62,9 @@ void setScale(Decimal &d, int decimals)
     }
 }
 
-// Written with exactly d.scale fraction digits, thousands grouped.
-QString toText(const Decimal &d)
+// Written with exactly d.scale fraction digits, thousands grouped. A zero
+// amount shows no sign unless `signedZero` (a minus typed before the digits).
+QString toText(const Decimal &d, bool signedZero = false)
 {
     QString digits = d.digits;
     if (digits.size() < d.scale + 1)
@@ -75,7 +76,7 @@ QString toText(const Decimal &d)
 
     QString text;
     const bool zero = std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c == u'0'; });
-    if (d.negative && !zero)
+    if (d.negative && (!zero || signedZero))
         text += u'-';
     for (int i = 0; i < whole.size(); ++i) {
         if (i > 0 && (whole.size() - i) % 3 == 0)
@@ -169,7 +170,7 @@ QString QiroNumber::reformat(const QString &text, int decimals)
     Decimal d = fromText(text, decimals);
     keepSignificant(d, textDigits);
     setScale(d, decimals);
-    return toText(d);
+    return toText(d, true);
 }
 
 QString QiroNumber::displayFormat(int decimals)

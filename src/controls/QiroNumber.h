@@ -39,7 +39,8 @@ public:
     static double read(const QString &text, int decimals);
 
     // The text as the field shows it after a key: read as above and written
-    // back with `decimals` fraction digits ("05,00" → "5,00").
+    // back with `decimals` fraction digits ("05,00" → "5,00"). A minus typed
+    // before any digit stays ("-0,00"), so that the digits typed next are negative.
     static QString reformat(const QString &text, int decimals);
 
     // The number format the field announces for `decimals`: "#,##0" or

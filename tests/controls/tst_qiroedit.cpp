@@ -1,9 +1,11 @@
 // The numeric entry field as a widget: settings and their rules, the
 // cash-register typing, focus moves and colours.
 #include "controls/QiroEdit.h"
+#include "controls/QiroNumber.h"
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QRandomGenerator>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -62,6 +64,7 @@ private slots:
     void wholeTextReset();
     void noDecimalsTyping();
     void readOnlyFieldIgnoresTyping();
+    void anyKeysLeaveAFormattedAmount();
     void focusMovesArePosted();
     void focusColoursAndSuffix();
     void pointerColours();
@@ -359,6 +362,10 @@ void TestQiroEdit::wholeTextReset()
     e.setText(QString()); // an empty text counts as all selected
     type(e, QStringLiteral("7"));
     QCOMPARE(shown(e), QStringLiteral("7|,00"));
+    e.selectAll(); // a minus first: the amount typed after it is negative
+    type(e, QStringLiteral("-53"));
+    QCOMPARE(shown(e), QStringLiteral("-53|,00"));
+    QVERIFY(e.textAsFloat() == -53.0);
 }
 
 void TestQiroEdit::noDecimalsTyping()
@@ -396,6 +403,36 @@ void TestQiroEdit::readOnlyFieldIgnoresTyping()
     type(e, QStringLiteral("9\b-"));
     QTest::keyClick(&e, Qt::Key_Delete);
     QCOMPARE(e.text(), QStringLiteral("12,50"));
+}
+
+void TestQiroEdit::anyKeysLeaveAFormattedAmount()
+{
+    // Random keys, carets and selections: whatever happens, the field shows a
+    // formatted amount that fits its length (a sign, and with no decimals the
+    // separator the last digit brings, may add one character each).
+    const QList<int> keys = {Qt::Key_0, Qt::Key_5, Qt::Key_9, Qt::Key_Comma, Qt::Key_Period,
+                             Qt::Key_Minus, Qt::Key_Plus, Qt::Key_Backspace, Qt::Key_Delete,
+                             Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_X};
+    QRandomGenerator random(20240601);
+    for (int decimals : {0, 1, 2, 3}) {
+        TQiroEdit e;
+        e.setQiroEditType(TQiroEdit::CurrencyType);
+        e.setQiroMaxLength(20);
+        e.setDecimals(decimals);
+        for (int step = 0; step < 3000; ++step) {
+            const int length = int(e.text().size());
+            const int from = random.bounded(length + 1);
+            if (random.bounded(4) == 0)
+                e.setSelection(from, random.bounded(length - from + 1));
+            else
+                e.setCursorPosition(from);
+            const auto key = Qt::Key(keys[random.bounded(int(keys.size()))]);
+            QTest::keyClick(&e, key);
+            const QString text = e.text();
+            QVERIFY2(text == tk::QiroNumber::reformat(text, decimals), qPrintable(text));
+            QVERIFY2(text.size() <= e.qiroMaxLength() + (decimals == 0 ? 2 : 1), qPrintable(text));
+        }
+    }
 }
 
 void TestQiroEdit::focusMovesArePosted()

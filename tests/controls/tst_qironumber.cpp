@@ -111,7 +111,7 @@ void TestQiroNumber::reformatsTypedText_data()
     QTest::newRow("negative") << "-053,00" << 2 << "-53,00";
     QTest::newRow("empty, decimals") << "" << 2 << "0,00";
     QTest::newRow("empty, no decimals") << "" << 0 << "0";
-    QTest::newRow("negative zero") << "-0,00" << 2 << "0,00";
+    QTest::newRow("minus before the digits") << "-0,00" << 2 << "-0,00";
     QTest::newRow("not a number") << "x" << 2 << "0,00";
     // A typed amount keeps 18 significant digits, the 19th rounds them.
     QTest::newRow("eighteen digits kept") << "123456789012345678" << 0 << "123.456.789.012.345.678";
