@@ -31,10 +31,12 @@ QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
     return label;
 }
 
+// The colour of an enabled label; a disabled one stays greyed.
 void paintText(QLabel *label, const QColor &colour)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Active, QPalette::WindowText, colour);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
     label->setPalette(palette);
 }
 
@@ -68,8 +70,9 @@ void TFrmTamir::buildLayout()
     panel->setAutoFillBackground(true);
     QPalette panelPalette = panel->palette();
     panelPalette.setColor(QPalette::Window, palette().color(QPalette::Button));
-    panelPalette.setColor(QPalette::WindowText, Qt::gray);
+    panelPalette.setColor(QPalette::WindowText, Qt::gray); // the frame line
     panel->setPalette(panelPalette);
+    const QColor normalText = palette().color(QPalette::WindowText);
 
     Label1 = namedLabel(QStringLiteral("Label1"), QStringLiteral("Veritabanı boyutu :"), panel);
     Label1->setEnabled(false);
@@ -79,6 +82,8 @@ void TFrmTamir::buildLayout()
     Label4 = namedLabel(QStringLiteral("Label4"), QStringLiteral("İşlem sonrası :"), panel);
     Label6 = namedLabel(QStringLiteral("Label6"), QStringLiteral("..."), panel);
     paintText(Label6, blue);
+    paintText(Label2, normalText);
+    paintText(Label4, normalText);
     Label2->setBuddy(Label5);
     Label4->setBuddy(Label6);
 
@@ -96,6 +101,7 @@ void TFrmTamir::buildLayout()
     sizes->addWidget(Label6, 0, 3);
 
     Label3 = namedLabel(QStringLiteral("Label3"), QStringLiteral("Gösterge paneli"), panel);
+    paintText(Label3, normalText);
     setBold(Label3, true);
     Label3->setEnabled(false);
     Label3->setWordWrap(true);

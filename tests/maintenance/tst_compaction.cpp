@@ -146,6 +146,7 @@ private slots:
         QCOMPARE(dialog.text("Label3"), failureLine);
         QVERIFY(dialog.child("Label3")->isEnabled());
         QVERIFY(!dialog.child("Label3")->font().bold());
+        QCOMPARE(dialog.child("Label3")->palette().color(QPalette::Active, QPalette::WindowText), QColor(0x80, 0, 0));
         QCOMPARE(dialog.child<QPushButton>("Button1")->text(), QStringLiteral("İşlem Başarısız"));
         QVERIFY(!dialog.child<QPushButton>("Button6")->isEnabled());
         QCOMPARE(dialog.child<QProgressBar>("ProgressBar1")->value(), 20);
