@@ -1,6 +1,8 @@
 #include "Application.h"
 
+#include "TAyarFrm.h"
 #include "TForm1.h"
+#include "security/ProtectionPage.h"
 #include "controls/UiSeam.h"
 
 #include <QApplication>
@@ -35,7 +37,14 @@ int runApplication(int argc, char *argv[])
         return 1;
     }
     form->show();
-    return app.exec();
+    // The gate runs once the window is visible; a refusal ends the run here,
+    // before the message loop, without the exit question and writing nothing.
+    ProtectionPage *protection = form->settingsDialog()->protection();
+    if (!protection->CheckPassword(true))
+        return 0;
+    const int code = app.exec();
+    protection->FormDestroy(); // the protection flag is written at the end of every run
+    return code;
 }
 
 } // namespace tk

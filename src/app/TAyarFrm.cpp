@@ -1,5 +1,7 @@
 #include "TAyarFrm.h"
 
+#include "security/ProtectionPage.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -48,7 +50,7 @@ QLabel *buddyLabel(const QString &text, QLineEdit *box, QWidget *parent)
 
 } // namespace
 
-TAyarFrm::TAyarFrm(QWidget *protectionPage, QWidget *parent) : QDialog(parent)
+TAyarFrm::TAyarFrm(const QString &winIniPath, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AyarFrm"));
     setWindowTitle(QStringLiteral("Genel Ayarlar"));
@@ -58,9 +60,8 @@ TAyarFrm::TAyarFrm(QWidget *protectionPage, QWidget *parent) : QDialog(parent)
     m_tabs->setMovable(true);
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
 
-    if (!protectionPage)
-        protectionPage = new QWidget;
-    m_tabs->addTab(protectionPage, QStringLiteral(" Şifre Aktivasyonu"));
+    m_protection = new ProtectionPage(winIniPath, m_tabs);
+    m_tabs->addTab(m_protection, ProtectionPage::tabCaption());
 
     // Yazıcı / KDV
     auto *printer = new QWidget;
@@ -123,11 +124,12 @@ TAyarFrm::TAyarFrm(QWidget *protectionPage, QWidget *parent) : QDialog(parent)
     ok->setObjectName(QStringLiteral("OkBtn"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] {
-        emit okPressed();
-        accept();
+        // a refused write of the protection flag keeps the dialog open
+        if (m_protection->OkBtnClick())
+            accept();
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
-        emit cancelPressed();
+        m_protection->CancelBtnClick();
         reject();
     });
 

@@ -9,27 +9,27 @@ class QTabWidget;
 
 namespace tk {
 
+class ProtectionPage;
+
 class TAyarFrm : public QDialog {
     Q_OBJECT
 public:
-    // `protectionPage` fills the first tab (password protection); may be null.
-    explicit TAyarFrm(QWidget *protectionPage, QWidget *parent = nullptr);
+    // The first tab, password protection, keeps its state in `winIniPath`.
+    explicit TAyarFrm(const QString &winIniPath, QWidget *parent = nullptr);
 
     // "Kdv", "Rp1" … "Rp11", "Mhs1", "Mhs2", "--P" ("1"/"0").
     QString setting(const QString &key) const;
     QLineEdit *box(const QString &key) const;
     QCheckBox *previewBox() const { return m_preview; }
     QTabWidget *pages() const { return m_tabs; }
-
-signals:
-    void okPressed();     // before the dialog closes
-    void cancelPressed(); // before the dialog closes
+    ProtectionPage *protection() const { return m_protection; }
 
 private:
     QLineEdit *addBox(const QString &name, const QString &value, int width);
 
     QTabWidget *m_tabs;
     QCheckBox *m_preview;
+    ProtectionPage *m_protection;
 };
 
 } // namespace tk

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -99,7 +100,7 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     status->addWidget(m_hintPanel, 1);
     setStatusBar(status);
 
-    m_settings = new TAyarFrm(nullptr, this);
+    m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
 
     // FormCreate: maximised, no page shown, idle refresh installed.
     setWindowState(Qt::WindowMaximized);

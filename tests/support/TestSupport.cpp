@@ -4,9 +4,23 @@
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
 #include <sqlite3.h>
 
 namespace tk::test {
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        const int key = c.isLetterOrNumber() ? c.toUpper().unicode() : c.unicode();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
 
 TempDatabase::TempDatabase(Fill fill) : m_previous(QDir::currentPath())
 {

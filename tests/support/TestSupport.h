@@ -9,7 +9,13 @@
 #include <QVariantList>
 #include <deque>
 
+class QWidget;
+
 namespace tk::test {
+
+// Types `text` into `widget` key by key, as a keyboard would (any letters,
+// Turkish ones included), so the boxes' typing rules apply.
+void typeText(QWidget *widget, const QString &text);
 
 // A temporary folder holding Data.dat (made from the schema, optionally with
 // the sample records). The current folder is moved there for the test's life,
