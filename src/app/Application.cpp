@@ -27,6 +27,7 @@ int runApplication(int argc, char *argv[])
 
     AppPaths paths;
     paths.programFolder = QApplication::applicationDirPath();
+    paths.programFile = QApplication::applicationFilePath();
     paths.configFolder = QDir::homePath() + QStringLiteral("/.config/tekvanis");
 
     std::unique_ptr<TForm1> form;

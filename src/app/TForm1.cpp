@@ -5,10 +5,13 @@
 #include "controls/Hints.h"
 #include "controls/Idle.h"
 #include "controls/UiSeam.h"
+#include "maintenance/TFrmTamir.h"
+#include "maintenance/TFrmYedek.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -100,7 +103,16 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     status->addWidget(m_hintPanel, 1);
     setStatusBar(status);
 
+    // The dialogs live from start to exit, created hidden.
     m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
+    m_backup = new TFrmYedek(paths.programFolder, QDir::homePath(), this);
+    m_backup->setLiveDatabase(m_data->connection()->handle());
+    m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, {}, this);
+    // Maintenance ends the run by starting the program anew: no question, no settings written.
+    connect(m_repair, &TFrmTamir::programEnding, this, [this] {
+        m_ending = true;
+        QCoreApplication::exit(0);
+    });
 
     // FormCreate: maximised, no page shown, idle refresh installed.
     setWindowState(Qt::WindowMaximized);
@@ -145,7 +157,8 @@ void TForm1::buildTopPanel(QWidget *parent)
 
     const auto button = [panel](const char *name) { return panel->findChild<QToolButton *>(QString::fromLatin1(name)); };
     connect(button("SpeedButton10"), &QToolButton::clicked, this, [this] { m_settings->exec(); });
-    connect(button("SpeedButton12"), &QToolButton::clicked, this, [this] { releaseConnection(); });
+    connect(button("SpeedButton11"), &QToolButton::clicked, this, [this] { m_backup->exec(); });
+    connect(button("SpeedButton12"), &QToolButton::clicked, this, [this] { repairDatabase(); });
     connect(button("SpeedButton13"), &QToolButton::clicked, this, &QWidget::close);
 }
 
@@ -276,11 +289,17 @@ void TForm1::statusRefresh()
 {
     if (!m_pageControl)
         return;
+    // Between the repair button and the restart there is no database: say nothing.
+    const bool connected = m_data->connection() != nullptr;
+    if (!connected) {
+        setLabelText(m_countPanel, QString());
+        setLabelText(m_currentPanel, QString());
+    }
     for (int i = 0; i < m_pageButtons.size(); ++i) {
         const bool shown = m_pageArea->isVisibleTo(this) && m_pageControl->tabBar()->isTabVisible(i);
         if (m_pageButtons[i]->isEnabled() == shown)
             m_pageButtons[i]->setEnabled(!shown);
-        if (shown) {
+        if (shown && connected) {
             setLabelText(m_countPanel, recordCountText(i));
             setLabelText(m_currentPanel, currentRecordText(i));
         }
@@ -337,10 +356,12 @@ void TForm1::endWithoutClosing()
     qApp->quit();
 }
 
-void TForm1::releaseConnection()
+void TForm1::repairDatabase()
 {
+    // Nothing may hold the file open while it is compacted and replaced.
+    m_backup->setLiveDatabase(nullptr);
     m_data->releaseConnection();
-    emit repairRequested();
+    m_repair->exec();
 }
 
 } // namespace tk

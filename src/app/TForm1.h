@@ -15,10 +15,13 @@ class QToolButton;
 namespace tk {
 
 class TAyarFrm;
+class TFrmTamir;
+class TFrmYedek;
 
 struct AppPaths {
     QString programFolder;  // the executable's folder (S-Veri.ini, backups)
     QString configFolder;   // ~/.config/tekvanis (win.ini, S-Veri.ini when the program folder is read-only)
+    QString programFile;    // started anew after database maintenance
     QString databasePath = QStringLiteral("Data.dat"); // relative to the current folder
 };
 
@@ -31,6 +34,8 @@ public:
 
     DataModule *data() const { return m_data.get(); }
     TAyarFrm *settingsDialog() const { return m_settings; }
+    TFrmYedek *backupDialog() const { return m_backup; }
+    TFrmTamir *repairDialog() const { return m_repair; }
     const AppPaths &paths() const { return m_paths; }
     QString settingsFile() const;
 
@@ -45,9 +50,6 @@ public:
     QString recordCountText(int page) const;
     QString currentRecordText(int page) const;
 
-signals:
-    void repairRequested(); // the connection has been released
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -58,11 +60,13 @@ private:
     void buildPageColumn(QWidget *parent);
     void buildPages(QWidget *parent);
     void setLabelText(QLabel *label, const QString &text);
-    void releaseConnection(); // SpeedButton12Click
+    void repairDatabase(); // SpeedButton12Click: release the connection, then maintenance
 
     AppPaths m_paths;
     std::unique_ptr<DataModule> m_data;
     TAyarFrm *m_settings = nullptr;
+    TFrmYedek *m_backup = nullptr;
+    TFrmTamir *m_repair = nullptr;
     QWidget *m_pageArea = nullptr; // Panel6
     QTabWidget *m_pageControl = nullptr;
     QVector<QPushButton *> m_pageButtons;

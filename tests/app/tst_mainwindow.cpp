@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 using namespace tk;
 using tk::test::ScriptedUi;
@@ -52,6 +54,7 @@ private slots:
     void closingSavesAChangedRow();
     void badValuesAreRefusedAndKept();
     void missingDatabaseNamesItsPath();
+    void repairReleasesTheDatabaseAndRestarts();
 };
 
 void MainWindowTest::startsWithNoPageAndAllButtonsEnabled()
@@ -268,6 +271,37 @@ void MainWindowTest::missingDatabaseNamesItsPath()
     } catch (const DatabaseError &e) {
         QVERIFY(e.text().contains(dir.filePath(QStringLiteral("Data.dat"))));
     }
+}
+
+void MainWindowTest::repairReleasesTheDatabaseAndRestarts()
+{
+    TempDatabase db(TempDatabase::Demo);
+    ScriptedUi ui;
+    AppPaths paths = pathsIn(db);
+    paths.programFile = QStringLiteral("/opt/tekvanis/tekvanis");
+    TForm1 form(paths);
+    form.show();
+    form.showPage(0);
+    form.statusRefresh();
+    QVERIFY(!panel(form, "StatusPanelCount").isEmpty());
+    bool releasedWhileOpen = false;
+    QTimer::singleShot(0, &form, [&] {
+        // the maintenance dialog is up: nothing holds the database any more
+        releasedWhileOpen = form.data()->connection() == nullptr;
+        for (Dataset *ds : form.data()->datasets())
+            releasedWhileOpen = releasedWhileOpen && !ds->isOpen();
+        form.statusRefresh();
+        QCOMPARE(panel(form, "StatusPanelCount"), QString());
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        dialog->close(); // every way out restarts the program
+    });
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("SpeedButton12")), Qt::LeftButton);
+    QVERIFY(releasedWhileOpen);
+    QCOMPARE(ui.restarts, QStringList{paths.programFile});
+    QVERIFY(form.close()); // the run ends without the exit question
+    QVERIFY(ui.texts(QStringLiteral("ask")).isEmpty());
+    QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/S-Veri.ini")));
 }
 
 QTEST_MAIN(MainWindowTest)
