@@ -293,7 +293,11 @@ void TQiroEdit::keyPressEvent(QKeyEvent *event)
     } else if (typed.size() == 1 && typed.front().isPrint()) {
         typedChar(typed.front());
     } else {
-        QLineEdit::keyPressEvent(event); // caret moves, Escape and the like
+        // Caret moves, Escape and the like; Shift+Insert pastes.
+        const QString before = text();
+        QLineEdit::keyPressEvent(event);
+        if (text() != before)
+            setTextKeepingTail(text(), tailLength(this));
         return;
     }
     event->accept();

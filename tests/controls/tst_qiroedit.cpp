@@ -4,6 +4,7 @@
 #include "controls/QiroNumber.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QEnterEvent>
 #include <QRandomGenerator>
 #include <QVBoxLayout>
@@ -349,6 +350,11 @@ void TestQiroEdit::wholeTextReset()
     e.selectAll();
     QTest::keyClick(&e, Qt::Key_C, Qt::ControlModifier); // so does copying
     QCOMPARE(e.text(), QStringLiteral("1.234,56"));
+    QApplication::clipboard()->setText(QStringLiteral("98765"));
+    e.selectAll();
+    QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier); // pasted digits read like typed ones
+    QCOMPARE(e.text(), QStringLiteral("987,65"));
+    e.setText(QStringLiteral("1.234,56"));
     e.selectAll();
     QTest::keyClick(&e, Qt::Key_Minus, Qt::KeypadModifier);
     QCOMPARE(e.text(), QStringLiteral("-1.234,56"));
