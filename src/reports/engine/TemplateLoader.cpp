@@ -7,6 +7,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+// The compiled-in templates live in this static library's resources, which
+// are registered by name, outside any namespace, before the first load.
+static void initTemplateResources() { Q_INIT_RESOURCE(reports); }
+
 namespace tk::reports {
 
 namespace {
@@ -162,6 +166,8 @@ Template parseTemplate(const QByteArray &json)
 
 Template loadTemplate(const QString &nameOrPath)
 {
+    static const bool registered = (initTemplateResources(), true);
+    Q_UNUSED(registered);
     const QString path = nameOrPath.contains(QLatin1Char('/'))
                              ? nameOrPath
                              : QStringLiteral(":/reports/templates/%1.json").arg(nameOrPath);

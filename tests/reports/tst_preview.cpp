@@ -1,0 +1,327 @@
+// The preview window offscreen: pages appear while the layout runs, the
+// window refuses to close meanwhile, zoom, keys, find, save/open, page setup
+// and printing.
+#include "ReportFixture.h"
+#include "reports/Report.h"
+#include "reports/engine/ReportFile.h"
+#include "reports/preview/PageView.h"
+#include "reports/preview/PreviewWindow.h"
+#include "reports/preview/Printing.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPageRanges>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace tk;
+using namespace tk::reports;
+using tk::test::StockDb;
+
+namespace {
+
+void addManyRows(StockDb &db, int rows)
+{
+    db.connection->exec(QStringLiteral(
+        "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < %1) "
+        "INSERT INTO Stok SELECT printf('STK%05d', i), 'Parça ' || i, i % 50, 'R-' || (i % 12), 1000 + i + 0.5, "
+        "(1000 + i + 0.5) * 1.2, '2024-01-05' FROM c").arg(rows));
+    db.stok->open();
+}
+
+std::unique_ptr<Report> listReport(StockDb &db, const QString &name = QStringLiteral("TestList"))
+{
+    auto report = std::make_unique<Report>(test::testTemplate(name));
+    report->setDataset(QStringLiteral("DBStok"), db.stok.get());
+    report->setCellText(QStringLiteral("Memo1"), QStringLiteral("LİSTE"));
+    return report;
+}
+
+// Shows the window and waits for its layout to finish.
+void showAndFinish(PreviewWindow &w)
+{
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.isBusy() && w.statusText() != QLatin1String("Sayfa 0 / 0"), 20000);
+}
+
+} // namespace
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstPageShowsWhileTheLayoutRunsAndCloseStopsIt();
+    void zoomBoxButtonsAndWheel();
+    void keysMoveBetweenPages();
+    void findOnlyWhereOfferedAndMarksTheMatch();
+    void saveAndOpenKeepPagesOnDamagedFiles();
+    void pageSetupForOnePageOrAll();
+    void printingChoosesPagesAndPaper();
+    void printingWithoutPrinterSaysSo();
+};
+
+void PreviewTest::firstPageShowsWhileTheLayoutRunsAndCloseStopsIt()
+{
+    StockDb db;
+    addManyRows(db, 40000);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Önizleme"));
+    w.show();
+    QVERIFY(w.isModal());
+    QCOMPARE(report->prepared().pageCount(), 0); // the layout starts 50 ms later
+    QAction *close = w.findChild<QAction *>(QStringLiteral("actClose"));
+    QCOMPARE(close->text(), QStringLiteral("Vazgeç"));
+    QElapsedTimer clock;
+    clock.start();
+    while (report->prepared().finishedPageCount() == 0 && clock.elapsed() < 10000)
+        QTest::qWait(1);
+    QVERIFY(report->prepared().finishedPageCount() >= 1);
+    QVERIFY(w.isBusy()); // the first page is there before the last is laid out
+    QVERIFY(w.statusText().startsWith(QStringLiteral("Sayfa 1 / ")));
+    QVERIFY(!w.findChild<QAction *>(QStringLiteral("actPrint"))->isEnabled());
+
+    // Closing is refused while the layout runs; the close button stops it.
+    w.close();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QVERIFY(w.isVisible());
+    QTRY_VERIFY(!w.isBusy());
+    const int stoppedAt = report->prepared().pageCount();
+    QVERIFY(stoppedAt < 40000 / 52);
+    QCOMPARE(close->text(), QStringLiteral("Kapat"));
+    QVERIFY(w.findChild<QAction *>(QStringLiteral("actPrint"))->isEnabled());
+    QCOMPARE(w.statusText(), QStringLiteral("Sayfa 1 / %1").arg(stoppedAt));
+    close->trigger();
+    QVERIFY(!w.isVisible());
+}
+
+void PreviewTest::zoomBoxButtonsAndWheel()
+{
+    StockDb db;
+    db.addRows(10);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    w.resize(1000, 800);
+    showAndFinish(w);
+    PageView *view = w.pageView();
+    QCOMPARE(view->zoom(), 1.0);
+    QCOMPARE(w.zoomBox()->currentText(), QStringLiteral("100%"));
+    QStringList entries;
+    for (int i = 0; i < w.zoomBox()->count(); ++i)
+        entries << w.zoomBox()->itemText(i);
+    QCOMPARE(entries, (QStringList{"25%", "50%", "75%", "100%", "150%", "200%", "Sayfa genişliği", "Tüm sayfa"}));
+    w.findChild<QAction *>(QStringLiteral("actZoomIn"))->trigger();
+    QCOMPARE(view->zoom(), 1.25);
+    for (int i = 0; i < 6; ++i)
+        w.findChild<QAction *>(QStringLiteral("actZoomOut"))->trigger();
+    QCOMPARE(view->zoom(), 0.25);
+    QCOMPARE(w.zoomBox()->currentText(), QStringLiteral("25%"));
+    for (const QString &typed : {QStringLiteral("80"), QStringLiteral("80%"), QStringLiteral("80 %")}) {
+        w.applyZoomText(QStringLiteral("100"));
+        w.applyZoomText(typed);
+        QCOMPARE(view->zoom(), 0.8);
+    }
+    w.applyZoomText(QStringLiteral("Tüm sayfa"));
+    QVERIFY(view->pageRect(0).height() <= view->viewport()->height());
+    w.applyZoomText(QStringLiteral("Sayfa genişliği"));
+    QVERIFY(qAbs(view->pageRect(0).width() - (view->viewport()->width() - 20)) < 2);
+    // Ctrl + wheel: 10 % a notch, not below 30 %.
+    w.applyZoomText(QStringLiteral("50"));
+    QWheelEvent up(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &up);
+    QCOMPARE(qRound(view->zoom() * 100), 60);
+    QWheelEvent down(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120 * 5), Qt::NoButton,
+                     Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &down);
+    QCOMPARE(qRound(view->zoom() * 100), 30);
+}
+
+void PreviewTest::keysMoveBetweenPages()
+{
+    StockDb db;
+    db.addRows(190);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    w.resize(900, 700);
+    showAndFinish(w);
+    const int pages = report->prepared().pageCount();
+    QCOMPARE(pages, 4);
+    PageView *view = w.pageView();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(view->currentPage(), 1);
+    QCOMPARE(w.statusText(), QStringLiteral("Sayfa 2 / 4"));
+    QTest::keyClick(view, Qt::Key_End);
+    QCOMPARE(w.statusText(), QStringLiteral("Sayfa 4 / 4"));
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(view->currentPage(), 0);
+    const int before = view->verticalScrollBar()->value();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(view->verticalScrollBar()->value(), before + 8);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    QCOMPARE(view->verticalScrollBar()->value(), before + 308);
+}
+
+void PreviewTest::findOnlyWhereOfferedAndMarksTheMatch()
+{
+    StockDb db;
+    db.addRows(200);
+    auto form = std::make_unique<Report>(test::testTemplate(QStringLiteral("TestForm")));
+    {
+        PreviewWindow w(*form);
+        QVERIFY(!w.findChild<QAction *>(QStringLiteral("actFind")));
+        QVERIFY(!w.findChild<QAction *>(QStringLiteral("actFindNext")));
+    }
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    QAction *find = w.findChild<QAction *>(QStringLiteral("actFind"));
+    QVERIFY(find);
+    QCOMPARE(find->toolTip(), QStringLiteral("Bul"));
+    QCOMPARE(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    test::ScriptedUi ui;
+    w.findText(QStringLiteral("stk00150"), false, true);
+    QCOMPARE(w.currentPage(), 2);
+    QVERIFY(ui.shown.isEmpty());
+    w.findText(QStringLiteral("Sayfa: "), false, true);
+    QCOMPARE(w.currentPage(), 0);
+    w.findNext(); // F3
+    QCOMPARE(w.currentPage(), 1);
+    w.findText(QStringLiteral("stk00150"), true, true);
+    QCOMPARE(ui.texts(QStringLiteral("inform")).size(), 1);
+}
+
+void PreviewTest::saveAndOpenKeepPagesOnDamagedFiles()
+{
+    StockDb db;
+    db.addRows(60);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    const QByteArray shown = serializeReport(report->prepared());
+    test::ScriptedUi ui;
+    const QString base = db.folder() + QStringLiteral("/kayit");
+    ui.files.push_back(base); // the extension is added
+    w.saveReport();
+    QVERIFY(ui.shown.isEmpty());
+    QFile saved(base + QStringLiteral(".tkr"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), shown);
+
+    QFile damaged(db.folder() + QStringLiteral("/bozuk.tkr"));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(shown.left(shown.size() / 2));
+    damaged.close();
+    ui.files.push_back(damaged.fileName());
+    w.openReport();
+    QCOMPARE(ui.texts(QStringLiteral("error")).size(), 1);
+    QCOMPARE(serializeReport(report->prepared()), shown);
+
+    // A good file replaces the pages.
+    Template other = test::testTemplate(QStringLiteral("TestForm"));
+    Report form(other);
+    QVERIFY(form.prepare(nullptr));
+    saveReportFile(form.prepared(), db.folder() + QStringLiteral("/form.tkr"));
+    ui.files.push_back(db.folder() + QStringLiteral("/form.tkr"));
+    w.openReport();
+    QCOMPARE(report->prepared().pageCount(), 1);
+    QCOMPARE(w.statusText(), QStringLiteral("Sayfa 1 / 1"));
+}
+
+void PreviewTest::pageSetupForOnePageOrAll()
+{
+    StockDb db;
+    db.addRows(80);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    QCOMPARE(report->prepared().pageCount(), 2);
+    PageSetup wide = PageSetup::a4(true, 10, 10, 10, 10);
+    w.applyPageSetup(wide, false);
+    QVERIFY(report->prepared().setup(0).landscape);
+    QVERIFY(!report->prepared().setup(1).landscape);
+    QVERIFY(!report->tmpl().page.landscape);
+
+    w.applyPageSetup(wide, true); // the template takes it and the report is laid out again
+    QTRY_VERIFY(!w.isBusy());
+    QVERIFY(report->tmpl().page.landscape);
+    QCOMPARE(report->prepared().pageCount(), 3); // 190 mm of height instead of 277
+    for (int p = 0; p < 3; ++p)
+        QCOMPARE(report->prepared().setup(p).paperWidth, 297.0);
+}
+
+void PreviewTest::printingChoosesPagesAndPaper()
+{
+    StockDb db;
+    db.addRows(120);
+    auto report = listReport(db);
+    QVERIFY(report->prepare(nullptr));
+    report->prepared().setPageSetup(2, PageSetup::a4(true, 10, 10, 10, 10));
+    QTemporaryDir dir;
+    const auto pdfInfo = [](const QString &file) {
+        QProcess p;
+        p.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                            QStringLiteral("9"), file});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("current.pdf")));
+    printer.setPrintRange(QPrinter::CurrentPage);
+    QCOMPARE(chosenPages(printer, 3, 1), std::vector<int>{1});
+    QVERIFY(printPages(printer, report->prepared(), chosenPages(printer, 3, 1)));
+    QVERIFY(pdfInfo(printer.outputFileName()).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
+
+    QPrinter ranged(QPrinter::HighResolution);
+    ranged.setOutputFormat(QPrinter::PdfFormat);
+    ranged.setOutputFileName(dir.filePath(QStringLiteral("ranged.pdf")));
+    ranged.setPrintRange(QPrinter::PageRange);
+    QPageRanges ranges;
+    ranges.addPage(1);
+    ranges.addRange(3, 3);
+    ranged.setPageRanges(ranges);
+    QCOMPARE(chosenPages(ranged, 3, 0), (std::vector<int>{0, 2}));
+    QVERIFY(printPages(ranged, report->prepared(), chosenPages(ranged, 3, 0)));
+    const QString info = pdfInfo(ranged.outputFileName());
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))));
+    // Each page on its own paper: the first portrait, the second (page 3) landscape.
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+1 size:\\s+595(\\.\\d+)? x 84[12]"))), qPrintable(info));
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("Page\\s+2 size:\\s+84[12](\\.\\d+)? x 595"))));
+
+    // Progress stops the printing.
+    QPrinter stopped(QPrinter::HighResolution);
+    stopped.setOutputFormat(QPrinter::PdfFormat);
+    stopped.setOutputFileName(dir.filePath(QStringLiteral("stopped.pdf")));
+    int calls = 0;
+    QVERIFY(!printPages(stopped, report->prepared(), {0, 1, 2}, [&](int) { return ++calls < 2; }));
+}
+
+void PreviewTest::printingWithoutPrinterSaysSo()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("this machine has a printer installed");
+    StockDb db;
+    db.addRows(5);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    test::ScriptedUi ui;
+    w.findChild<QAction *>(QStringLiteral("actPrint"))->trigger();
+    QCOMPARE(ui.shown.size(), 1);
+    QCOMPARE(ui.shown[0].caption, QStringLiteral("Hata"));
+    QCOMPARE(ui.shown[0].text, QStringLiteral("Bilgisayarınızda kurulu hiçbir yazıcı yok"));
+    QVERIFY(!w.isBusy());
+    // The path without preview says the same after preparing.
+    report->prepareAndPrint(nullptr);
+    QCOMPARE(ui.texts(QStringLiteral("error")).size(), 2);
+}
+
+QTEST_MAIN(PreviewTest)
+#include "tst_preview.moc"
