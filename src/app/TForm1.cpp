@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -73,12 +74,12 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     buildPageColumn(central);
     body->addWidget(central->findChild<QWidget *>(QStringLiteral("Panel2")));
     buildPages(central);
-    body->addWidget(m_pageArea, 1);
+    body->addWidget(m_pageArea, 0);
     auto *filler = new QWidget(central);
     filler->setObjectName(QStringLiteral("Filler"));
     filler->setAutoFillBackground(true);
     filler->setStyleSheet(QStringLiteral("background: silver;"));
-    body->addWidget(filler, 0);
+    body->addWidget(filler, 1);
     layout->addLayout(body, 1);
     setCentralWidget(central);
 
@@ -114,7 +115,10 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
         QCoreApplication::exit(0);
     });
 
-    // FormCreate: maximised, no page shown, idle refresh installed.
+    // FormCreate: maximised, no page shown, idle refresh installed. The
+    // geometry is set too, for desktops without a window manager to maximise.
+    if (const QScreen *s = screen())
+        setGeometry(s->availableGeometry());
     setWindowState(Qt::WindowMaximized);
     m_pageArea->hide();
     onIdle(this, [this] { statusRefresh(); });
@@ -201,7 +205,6 @@ void TForm1::buildPageColumn(QWidget *parent)
     m_link->setStyleSheet(QStringLiteral("color: rgb(192, 192, 192);"));
     m_link->setAttribute(Qt::WA_Hover);
     setHint(m_link, QStringLiteral("|Bilgi ve program paylaşım platformu.. . :)"));
-    m_link->installEventFilter(this);
     buttons->addWidget(m_link);
     buttons->addStretch();
 }
@@ -210,7 +213,7 @@ void TForm1::buildPages(QWidget *parent)
 {
     m_pageArea = new QWidget(parent);
     m_pageArea->setObjectName(QStringLiteral("Panel6"));
-    m_pageArea->setMinimumWidth(755);
+    m_pageArea->setFixedWidth(755);
     auto *layout = new QVBoxLayout(m_pageArea);
     layout->setContentsMargins(5, 5, 5, 5);
     m_pageControl = new QTabWidget(m_pageArea);

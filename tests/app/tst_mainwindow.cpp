@@ -55,6 +55,7 @@ private slots:
     void badValuesAreRefusedAndKept();
     void missingDatabaseNamesItsPath();
     void repairReleasesTheDatabaseAndRestarts();
+    void hintPanelShowsTheLongHintUpTheParents();
 };
 
 void MainWindowTest::startsWithNoPageAndAllButtonsEnabled()
@@ -302,6 +303,31 @@ void MainWindowTest::repairReleasesTheDatabaseAndRestarts()
     QVERIFY(form.close()); // the run ends without the exit question
     QVERIFY(ui.texts(QStringLiteral("ask")).isEmpty());
     QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/S-Veri.ini")));
+}
+
+void MainWindowTest::hintPanelShowsTheLongHintUpTheParents()
+{
+    TempDatabase db;
+    ScriptedUi ui;
+    TForm1 form(pathsIn(db));
+    form.show();
+    const auto enter = [](QWidget *w) {
+        QEvent e(QEvent::Enter);
+        QApplication::sendEvent(w, &e);
+    };
+    enter(form.findChild<QWidget *>(QStringLiteral("RzButton3")));
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" Fatura takip..."));
+    enter(form.findChild<QWidget *>(QStringLiteral("RzButton5"))); // a hint without a bar serves whole
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" İrsaliyeler..."));
+    enter(form.findChild<QWidget *>(QStringLiteral("DBEdit47"))); // no hint of its own: the page control's
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" İrsaliye formu..."));
+    enter(form.findChild<QWidget *>(QStringLiteral("Panel1"))); // nothing up the chain
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" "));
+
+    auto *link = form.findChild<QLabel *>(QStringLiteral("Label24"));
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(ui.openedUrls.size(), 1);
+    QVERIFY(link->text().startsWith(QStringLiteral("Paylaşım Platformu\n")));
 }
 
 QTEST_MAIN(MainWindowTest)

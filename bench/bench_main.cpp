@@ -1,0 +1,161 @@
+// tekvanis-bench [--rows N]: makes its own database with N rows per table and
+// prints one table of figures. It reports; it asserts nothing.
+#include "app/TForm1.h"
+#include "bench_reports.h"
+#include "data/DataModule.h"
+#include "data/Schema.h"
+#include "initdb/DemoData.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Steps every row of `sql` with the C API, touching each cell's text, as the
+// plainest possible reader of the same rows.
+int rawScan(sqlite3 *db, const char *sql, const char *param = nullptr)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (param)
+        sqlite3_bind_text(stmt, 1, param, -1, SQLITE_TRANSIENT);
+    int rows = 0;
+    const int columns = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            sqlite3_column_text(stmt, c);
+        ++rows;
+    }
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+void row(const char *what, double ours, double raw, const char *unit = "ms")
+{
+    if (raw > 0)
+        std::printf("| %-52s | %10.1f %s | %10.1f %s | %6.2fx |\n", what, ours, unit, raw, unit, ours / raw);
+    else
+        std::printf("| %-52s | %10.1f %s | %13s | %7s |\n", what, ours, unit, "", "");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int rows = 100000;
+    const QStringList args = app.arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--rows"));
+    if (at >= 0 && at + 1 < args.size())
+        rows = args.at(at + 1).toInt();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Data.dat"));
+    QElapsedTimer t;
+    t.start();
+    tk::createDatabaseFile(path);
+    tk::fillRows(path, rows);
+    std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
+                double(QFile(path).size()) / 1e6, msSince(t));
+    std::printf("| %-52s | %13s | %13s | %7s |\n", "measure", "Tekvanis", "raw C API", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(15, '-').constData(),
+                QByteArray(15, '-').constData(), QByteArray(9, '-').constData());
+
+    // Opening the eighteen datasets beside stepping the same statements raw.
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    rawScan(raw, "SELECT * FROM Stok"); // warm the file cache for both sides
+    double rawOpen = 0;
+    {
+        QElapsedTimer r;
+        r.start();
+        for (const tk::DatasetDef &def : tk::datasetDefs()) {
+            const QByteArray sql = QByteArray(def.sql).replace(":SiraNo", "?");
+            rawScan(raw, sql.constData(), def.master ? "1" : nullptr);
+        }
+        rawOpen = msSince(r);
+    }
+    double ourOpen = 0;
+    {
+        QElapsedTimer o;
+        o.start();
+        tk::DataModule data(path);
+        ourOpen = msSince(o);
+    }
+    row("open all 18 datasets", ourOpen, rawOpen);
+
+    // Start-up: the main window built on the database and shown.
+    const long before = residentKb();
+    QDir::setCurrent(dir.path());
+    tk::AppPaths paths;
+    paths.programFolder = dir.path();
+    paths.configFolder = dir.path();
+    QElapsedTimer shown;
+    shown.start();
+    tk::TForm1 form(paths);
+    form.show();
+    QApplication::processEvents();
+    row("main window built and shown", msSince(shown), 0);
+    std::printf("| %-52s | %10ld MB | %13s | %7s |\n", "resident memory with the window shown", residentKb() / 1024,
+                "", "");
+    Q_UNUSED(before);
+
+    // One search keystroke on the largest master: re-query, grid reset, detail follow.
+    form.showPage(0);
+    auto *search = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    QElapsedTimer s;
+    s.start();
+    search->setText(QStringLiteral("3"));
+    QApplication::processEvents();
+    const double ourSearch = msSince(s);
+    QElapsedTimer rs;
+    rs.start();
+    {
+        sqlite3 *db = form.data()->connection()->handle();
+        rawScan(db, "SELECT * FROM MusTakip WHERE AracPlaka Like ?", "3%");
+    }
+    row("search keystroke on MusTakip (Turkish LIKE)", ourSearch, msSince(rs));
+    s.restart();
+    search->setText(QString());
+    QApplication::processEvents();
+    rs.restart();
+    rawScan(form.data()->connection()->handle(), "SELECT * FROM MusTakip WHERE AracPlaka Like ?", "%");
+    row("search emptied: every row back", msSince(s), msSince(rs));
+
+    // Saving a detail row with its page total.
+    tk::Dataset *ops = form.data()->dataset(QStringLiteral("MusTakip1"));
+    QElapsedTimer p;
+    p.start();
+    const int saves = 50;
+    for (int i = 0; i < saves; ++i) {
+        ops->append();
+        ops->setText(QStringLiteral("Islem"), QStringLiteral("Yağ Değişimi"));
+        ops->setText(QStringLiteral("Tutar"), QStringLiteral("150,25"));
+        ops->post();
+    }
+    row("save one operation row with its total (mean of 50)", msSince(p) / saves, 0);
+    sqlite3_close(raw);
+    std::printf("\n");
+    std::fflush(stdout);
+
+    runReportBenchmarks(rows);
+    return 0;
+}
