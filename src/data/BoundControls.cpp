@@ -38,12 +38,18 @@ DBEdit::DBEdit(Dataset *dataset, const QString &field, QWidget *parent)
     refresh();
 }
 
+void DBEdit::setAlwaysReadOnly(bool on)
+{
+    m_alwaysReadOnly = on;
+    refresh();
+}
+
 void DBEdit::refresh()
 {
     if (m_typing)
         return;
     const bool open = m_dataset && m_dataset->isOpen();
-    setReadOnly(!open);
+    setReadOnly(!open || m_alwaysReadOnly);
     const QString shown = open ? m_dataset->text(m_field) : QString();
     if (text() != shown) {
         const int cursor = cursorPosition();

@@ -16,6 +16,8 @@ public:
     DBEdit(Dataset *dataset, const QString &field, QWidget *parent = nullptr);
     Dataset *dataset() const { return m_dataset; }
     QString field() const { return m_field; }
+    // A box that shows a computed field: never typed into, even while the dataset is open.
+    void setAlwaysReadOnly(bool on);
 
 private:
     void refresh();
@@ -23,6 +25,7 @@ private:
     QPointer<Dataset> m_dataset;
     QString m_field;
     bool m_typing = false;
+    bool m_alwaysReadOnly = false;
 };
 
 class DBMemo : public QPlainTextEdit {
