@@ -1,4 +1,6 @@
 #pragma once
+// HASAR TAKİP: the damage files of accident vehicles, one row per file with
+// the damaged vehicle, the other party, the adjuster, the payment and a note.
 #include "pages/RecordPage.h"
 
 namespace tk {

@@ -1,4 +1,7 @@
 #pragma once
+// İRSALİYELER: waybill lines grouped by period (year and month); each line
+// names its invoice, waybill, company and one material with quantity and
+// price, and its amount is computed whenever it is saved.
 #include "pages/RecordPage.h"
 
 namespace tk {
@@ -7,6 +10,14 @@ class IrsaliyePage : public RecordPage {
     Q_OBJECT
 public:
     IrsaliyePage(const PageContext &context, QWidget *parent);
+
+    // Before every save of a line: an empty quantity becomes 1 and the
+    // amount becomes quantity × price.
+    void IrsaliyeBeforePost(Dataset &line);
+
+private:
+    QWidget *buildPeriodPanel();
+    QWidget *buildLinePanel();
 };
 
 } // namespace tk

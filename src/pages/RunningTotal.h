@@ -1,0 +1,15 @@
+#pragma once
+// The whole-number page totals (service job, account entries, payment plan):
+// each amount is added to the running total and the sum is rounded to the
+// nearest whole number, a half going to the even neighbour, after every
+// addition. So 10,50 + 10,50 gives 10 and then 20, not 21.
+#include <QVariant>
+
+namespace tk {
+
+// The running total after adding `amount` (a field value). Throws tk::Error
+// when the amount is null or not a number, or when the total leaves the
+// range of a 32-bit signed integer.
+int addToRunningTotal(int total, const QVariant &amount);
+
+} // namespace tk
