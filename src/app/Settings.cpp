@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "TAyarFrm.h"
+#include "controls/RecordArea.h"
 #include "data/ProfileFile.h"
 
 #include <QCheckBox>
@@ -48,7 +49,7 @@ const SettingDef settingDefs[] = {
 QLineEdit *textControl(const SettingDef &def, QWidget *mainWindow, TAyarFrm *dialog)
 {
     if (def.holder == Holder::MainWindow)
-        return mainWindow->findChild<QLineEdit *>(QString::fromLatin1(def.control));
+        return recordArea(mainWindow)->findChild<QLineEdit *>(QString::fromLatin1(def.control));
     return dialog->box(QString::fromLatin1(def.control));
 }
 

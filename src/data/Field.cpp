@@ -61,7 +61,13 @@ QString fieldDisplayText(FieldKind kind, const QVariant &value)
     case FieldKind::Real: {
         bool ok = false;
         const double d = value.toDouble(&ok);
-        return ok ? turkish().toString(d, 'f', QLocale::FloatingPointShortest) : value.toString();
+        if (!ok)
+            return value.toString();
+        // 15 significant digits, as much as a double holds reliably: 3 × 0,1 shows as 0,3.
+        QString text = QString::number(d, 'g', 15);
+        if (text.contains(QLatin1Char('e')))
+            return turkish().toString(d, 'f', QLocale::FloatingPointShortest);
+        return text.replace(QLatin1Char('.'), QLatin1Char(','));
     }
     case FieldKind::Integer:
         return value.typeId() == QMetaType::QString ? value.toString() : QString::number(value.toLongLong());

@@ -2,6 +2,7 @@
 
 #include "controls/Hints.h"
 #include "controls/Idle.h"
+#include "controls/RecordArea.h"
 #include "controls/UiSeam.h"
 
 #include <QPainter>
@@ -176,7 +177,7 @@ void RecordActions::updateEnabled()
 
 void addRecord(const ToolBarDef &def, DataModule *data, QWidget *page)
 {
-    if (QWidget *box = page->window()->findChild<QWidget *>(QString::fromLatin1(def.focusBox)))
+    if (QWidget *box = recordArea(page)->findChild<QWidget *>(QString::fromLatin1(def.focusBox)))
         box->setFocus();
     Dataset *ds = data->dataset(QString::fromLatin1(def.dataset));
     if (Dataset *master = ds->master()) {

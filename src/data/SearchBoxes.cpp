@@ -1,6 +1,7 @@
 #include "SearchBoxes.h"
 
 #include "controls/Hints.h"
+#include "controls/RecordArea.h"
 #include "controls/TurkishTyping.h"
 #include "controls/UiSeam.h"
 
@@ -43,7 +44,7 @@ QString searchStatement(const QString &table, const QString &column)
 
 void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
 {
-    QWidget *window = page->window();
+    QWidget *window = recordArea(page);
     auto *box = window->findChild<QLineEdit *>(QString::fromLatin1(def.box));
     Dataset *ds = data->dataset(QString::fromLatin1(def.dataset));
 
@@ -102,7 +103,7 @@ SearchWidgets createSearchBox(const QString &boxName, DataModule *data, QWidget 
     w.clear->setAutoRaise(true);
     w.clear->setIcon(page->style()->standardIcon(QStyle::SP_LineEditClearButton));
     w.clear->setAccessibleName(QStringLiteral("Aramayı temizle"));
-    QObject::connect(w.clear, &QToolButton::clicked, page, [page] { clearAllSearches(page->window()); });
+    QObject::connect(w.clear, &QToolButton::clicked, page, [page] { clearAllSearches(recordArea(page)); });
     return w;
 }
 

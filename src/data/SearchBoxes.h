@@ -36,7 +36,7 @@ SearchWidgets createSearchBox(const QString &box, DataModule *data, QWidget *pag
 
 // Runs the search of `def` with the box's current text (EditNChange).
 void runSearch(const SearchDef &def, DataModule *data, QWidget *page);
-// SpeedButton1Click: empties all nine boxes, in order.
-void clearAllSearches(QWidget *window);
+// SpeedButton1Click: empties all nine boxes (found below `area`), in order.
+void clearAllSearches(QWidget *area);
 
 } // namespace tk

@@ -194,7 +194,9 @@ void DatasetTest::refusedValuesStayAsTyped()
 void DatasetTest::displayAndStorageForms()
 {
     QCOMPARE(fieldDisplayText(FieldKind::Real, 1500.5), QStringLiteral("1500,5"));
-    QCOMPARE(fieldDisplayText(FieldKind::Real, 0.1 + 0.2), QStringLiteral("0,30000000000000004"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 0.1 + 0.2), QStringLiteral("0,3"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, -1234.5), QStringLiteral("-1234,5"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 1e20), QStringLiteral("100000000000000000000"));
     QCOMPARE(fieldDisplayText(FieldKind::Real, 1e6), QStringLiteral("1000000"));
     QCOMPARE(fieldDisplayText(FieldKind::Boolean, 1), QStringLiteral("True"));
     QCOMPARE(parseFieldText(FieldKind::Real, QStringLiteral("1.500,25")).toDouble(), 1500.25);
