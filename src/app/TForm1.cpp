@@ -7,6 +7,7 @@
 #include "controls/UiSeam.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
+#include "pages/PrintButtons.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -235,6 +236,7 @@ void TForm1::buildPages(QWidget *parent)
         m_pages.append(page);
         m_pageControl->addTab(sheet, QString::fromUtf8(def.caption) + QString(10, QLatin1Char(' ')));
     }
+    connectPrintButtons(this, context);
 }
 
 void TForm1::showEvent(QShowEvent *event)
