@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QPainter>
 
 namespace tk::reports {
@@ -31,6 +32,8 @@ Renderer::StyleCache &Renderer::cache(int style)
         c.font.setHintingPreference(QFont::PreferNoHinting);
         c.font.setStyleStrategy(QFont::PreferOutline);
         c.metrics = QFontMetricsF(c.font);
+        if (!s.underline)
+            c.raw = QRawFont::fromFont(c.font);
         c.ready = true;
     }
     return c;
@@ -91,7 +94,34 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
     if (p.pen().color() != color || p.pen().style() != Qt::SolidLine)
         p.setPen(color);
 
-    // Most cells hold one line that fits: measured once, drawn without clipping.
+    // Most cells hold one line that fits: its glyphs are looked up once and
+    // drawn as one run, without the cost of full text shaping.
+    if (c.raw.isValid() && !text.contains(QLatin1Char('\n'))) {
+        QList<quint32> glyphs = c.raw.glyphIndexesForString(text);
+        bool complete = glyphs.size() == text.size();
+        for (quint32 g : glyphs)
+            complete &= g != 0;
+        if (complete) {
+            const QList<QPointF> advances = c.raw.advancesForGlyphIndexes(glyphs);
+            QList<QPointF> positions(advances.size());
+            double width = 0;
+            for (qsizetype k = 0; k < advances.size(); ++k) {
+                positions[k] = QPointF(width, 0);
+                width += advances[k].x();
+            }
+            if (width <= inner.width() + 0.01 && inner.top() + lineHeight <= box.bottom() + 0.01) {
+                double x = inner.left();
+                if (s.align != Align::Left)
+                    x += s.align == Align::Right ? inner.width() - width : (inner.width() - width) / 2;
+                QGlyphRun run;
+                run.setRawFont(c.raw);
+                run.setGlyphIndexes(glyphs);
+                run.setPositions(positions);
+                p.drawGlyphRun(QPointF(x, inner.top() + fm.ascent()), run);
+                return;
+            }
+        }
+    }
     if (!text.contains(QLatin1Char('\n'))) {
         const double width = fm.horizontalAdvance(text);
         if (width <= inner.width() + 0.01 && inner.top() + lineHeight <= box.bottom() + 0.01) {

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QRawFont>
 #include <QRectF>
 #include <QStringList>
 #include <vector>
@@ -33,6 +34,7 @@ private:
         bool ready = false;
         QFont font;
         QFontMetricsF metrics{QFont()};
+        QRawFont raw; // glyphs without shaping for the common one-line cell
     };
     StyleCache &cache(int style);
     void drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight);
