@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -75,7 +76,9 @@ struct LedgerFixture {
         const QString dir = qEnvironmentVariable("TK_SCREENSHOT_DIR");
         if (dir.isEmpty())
             return;
-        form->resize(1280, 800);
+        // Near the window's smallest size, where the pages are tightest.
+        form->setWindowState(Qt::WindowNoState);
+        form->resize(1024, 700);
         QApplication::processEvents();
         form->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
     }
