@@ -1,37 +1,47 @@
 #include "KasaPage.h"
 
-#include "data/GridTable.h"
-
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 namespace tk {
 
-KasaPage::KasaPage(const PageContext &context, QWidget *parent) : RecordPage(context, parent)
+namespace {
+const PeriodPageDef kKasa = {
+    "Edit11", "SrDBGrid16", "ToolBar15", "DBEdit82", "Kasa", "BitBtn7", "|Kasa takip listesi yazdır...",
+    "AYLIK KASA", "ToolBar16", "SrDBGrid17",
+};
+
+struct EntryBox {
+    const char *name;
+    const char *field;
+    const char *label;
+};
+// Three rows of three, the description alone on the last; the order is the tab order.
+const EntryBox kEntryBoxes[] = {
+    {"DBEdit83", "Tarih", "TARİH :"},       {"DBEdit85", "KKTahsis", "K.K TAHS. :"},
+    {"DBEdit86", "KKTediye", "K.K TEDİYE :"}, {"DBEdit87", "Tahsilat", "TAHSİLAT :"},
+    {"DBEdit88", "Tediye", "TEDİYE :"},     {"DBEdit89", "Cari", "CARİ :"},
+    {"DBEdit90", "Aciklama", "AÇIKLAMA :"},
+};
+constexpr int kPerRow = 3;
+} // namespace
+
+KasaPage::KasaPage(const PageContext &context, QWidget *parent) : PeriodPage(context, parent, kKasa)
 {
-    auto *layout = new QHBoxLayout(this);
-    auto *lists = new QVBoxLayout;
-    {
-        const SearchWidgets search = searchBox(QStringLiteral("Edit11"));
-        auto *row = new QHBoxLayout;
-        if (search.selector)
-            lists->addWidget(search.selector);
-        row->addWidget(search.box);
-        row->addWidget(search.clear);
-        lists->addLayout(row);
+    QGridLayout *grid = entryBoxes();
+    int index = 0;
+    for (const EntryBox &e : kEntryBoxes) {
+        DBEdit *box = boundEdit(QString::fromLatin1(e.name), QStringLiteral("Kasa1"), QString::fromLatin1(e.field));
+        const int row = index / kPerRow;
+        const int column = (index % kPerRow) * 2;
+        grid->addWidget(labelFor(QString::fromUtf8(e.label), box), row, column, Qt::AlignRight | Qt::AlignVCenter);
+        if (QLatin1String(e.field) == QLatin1String("Aciklama"))
+            grid->addWidget(box, row, column + 1, 1, kPerRow * 2 - 1); // the full width of the panel
+        else
+            grid->addWidget(box, row, column + 1);
+        ++index;
     }
-    lists->addWidget(recordToolBar(QStringLiteral("ToolBar15")));
-    lists->addWidget(recordToolBar(QStringLiteral("ToolBar16")));
-    lists->addWidget(createGrid(QStringLiteral("SrDBGrid16"), *context.data, this));
-    lists->addWidget(createGrid(QStringLiteral("SrDBGrid17"), *context.data, this));
-    layout->addLayout(lists, 1);
-    auto *form = new QGridLayout;
-    addRows(form, {
-        {QStringLiteral("Aylar :"), boundEdit(QStringLiteral("DBEdit82"), QStringLiteral("Kasa"), QStringLiteral("Aylar"))}
-    });
-    form->setRowStretch(form->rowCount(), 1);
-    layout->addLayout(form, 1);
+    for (int c = 1; c < kPerRow * 2; c += 2)
+        grid->setColumnStretch(c, 1);
 }
 
 } // namespace tk
