@@ -1,38 +1,78 @@
 #include "OdemePage.h"
 
-#include "data/GridTable.h"
+#include "PlanTotal.h"
+#include "controls/QiroEdit.h"
+#include "controls/UiSeam.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
+#include <QPushButton>
 
 namespace tk {
 
-OdemePage::OdemePage(const PageContext &context, QWidget *parent) : RecordPage(context, parent)
+namespace {
+const PeriodPageDef kOdeme = {
+    "Edit10", "SrDBGrid14", "ToolBar13", "DBEdit79", "Odeme", "BitBtn8", "|Ödeme planını yazdır...",
+    "ÖDEME PLANI", "ToolBar14", "SrDBGrid15",
+};
+const QString kEntries = QStringLiteral("Odeme1");
+} // namespace
+
+OdemePage::OdemePage(const PageContext &context, QWidget *parent) : PeriodPage(context, parent, kOdeme)
 {
-    auto *layout = new QHBoxLayout(this);
-    auto *lists = new QVBoxLayout;
-    {
-        const SearchWidgets search = searchBox(QStringLiteral("Edit10"));
-        auto *row = new QHBoxLayout;
-        if (search.selector)
-            lists->addWidget(search.selector);
-        row->addWidget(search.box);
-        row->addWidget(search.clear);
-        lists->addLayout(row);
+    DBEdit *date = boundEdit(QStringLiteral("DBEdit80"), kEntries, QStringLiteral("Tarih"));
+    DBEdit *amount = boundEdit(QStringLiteral("DBEdit81"), kEntries, QStringLiteral("Tutar"));
+    DBEdit *note = boundEdit(QStringLiteral("DBEdit84"), kEntries, QStringLiteral("Aciklama"));
+    m_total = totalBox(QStringLiteral("Edit15"));
+    showAsComputed(m_total);
+
+    // Date and description share the first row, amount and grand total the second.
+    QGridLayout *grid = entryBoxes();
+    grid->addWidget(labelFor(QStringLiteral("Tarih :"), date), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(date, 0, 1);
+    grid->addWidget(labelFor(QStringLiteral("Açıklama :"), note), 0, 2, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(note, 0, 3);
+    grid->addWidget(labelFor(QStringLiteral("TUTAR :"), amount), 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(amount, 1, 1);
+    grid->addWidget(labelFor(QStringLiteral("G. TOPLAM :"), m_total), 1, 2, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(m_total, 1, 3, Qt::AlignLeft);
+    m_total->setFixedWidth(140);
+    grid->setColumnStretch(3, 1);
+    date->setFixedWidth(120);
+    amount->setFixedWidth(120);
+    setTabOrder(date, amount);
+    setTabOrder(amount, note);
+
+    // Hidden helpers of the total: the numeric field that formats it and the
+    // button whose click computes it.
+    m_qiroEdit3 = new TQiroEdit(sheet());
+    m_qiroEdit3->setObjectName(QStringLiteral("QiroEdit3"));
+    m_qiroEdit3->setQiroEditType(TQiroEdit::CurrencyType);
+    m_qiroEdit3->setQiroMaxLength(20);
+    m_qiroEdit3->setDecimals(2);
+    m_qiroEdit3->setText(QStringLiteral("0,00"));
+    m_qiroEdit3->hide();
+    m_button5 = new QPushButton(sheet());
+    m_button5->setObjectName(QStringLiteral("Button5"));
+    m_button5->hide();
+    connect(m_button5, &QPushButton::clicked, this, [this] { guarded(this, [this] { Button5Click(); }); });
+
+    dataset(kEntries)->afterPost = [this](Dataset &entries) { Odeme1AfterPost(entries); };
+}
+
+void OdemePage::Odeme1AfterPost(Dataset &) { Button5Click(); }
+
+void OdemePage::Button5Click()
+{
+    Dataset *entries = dataset(kEntries);
+    PlanTotal total;
+    entries->first();
+    while (!entries->eof()) {
+        total.add(entries->value(QStringLiteral("Tutar"))); // an error leaves the list on this entry
+        entries->next();
     }
-    lists->addWidget(recordToolBar(QStringLiteral("ToolBar13")));
-    lists->addWidget(recordToolBar(QStringLiteral("ToolBar14")));
-    lists->addWidget(createGrid(QStringLiteral("SrDBGrid14"), *context.data, this));
-    lists->addWidget(createGrid(QStringLiteral("SrDBGrid15"), *context.data, this));
-    layout->addLayout(lists, 1);
-    auto *form = new QGridLayout;
-    addRows(form, {
-        {QStringLiteral("Aylar :"), boundEdit(QStringLiteral("DBEdit79"), QStringLiteral("Odeme"), QStringLiteral("Aylar"))},
-        {QStringLiteral("G. TOPLAM :"), totalBox(QStringLiteral("Edit15"))}
-    });
-    form->setRowStretch(form->rowCount(), 1);
-    layout->addLayout(form, 1);
+    m_qiroEdit3->setTextAsFloat(total.value());
+    m_total->setText(m_qiroEdit3->text());
+    entries->first();
 }
 
 } // namespace tk

@@ -1,0 +1,27 @@
+#pragma once
+// The grand total of a payment plan: a whole-number running sum. After every
+// addition the sum is rounded to a whole number, halves to the even
+// neighbour, so the single amounts' decimals count only through the rounding
+// of each partial sum (10,50 + 10,50 gives 10, then 20).
+#include <QVariant>
+#include <QtGlobal>
+
+namespace tk {
+
+class PlanTotal {
+public:
+    // Adds one entry's amount. Throws tk::Error when the amount has no value
+    // or is not a number, or when the sum leaves the 32-bit integer range;
+    // the total is then unchanged.
+    void add(const QVariant &amount);
+    qint32 value() const { return m_total; }
+
+    // Rounds to the nearest whole number, halves to the even neighbour
+    // (0,5 → 0, 1,5 → 2, 2,5 → 2). Throws tk::Error outside the 32-bit range.
+    static qint32 roundHalfEven(double value);
+
+private:
+    qint32 m_total = 0;
+};
+
+} // namespace tk
