@@ -1,12 +1,19 @@
 #pragma once
+// SENET TAKİP: the register of notes issued above, of notes received below.
+// Two plain lists without search; the page computes nothing.
 #include "pages/RecordPage.h"
 
 namespace tk {
+
+struct NoteRegisterDef;
 
 class SenetPage : public RecordPage {
     Q_OBJECT
 public:
     SenetPage(const PageContext &context, QWidget *parent);
+
+private:
+    QWidget *buildRegister(const NoteRegisterDef &def);
 };
 
 } // namespace tk
