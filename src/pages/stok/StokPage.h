@@ -1,4 +1,6 @@
 #pragma once
+// STOK LİSTESİ: the spare parts in stock. The code list on the left and the
+// full list below the boxes show the same rows and the same current row.
 #include "pages/RecordPage.h"
 
 namespace tk {
