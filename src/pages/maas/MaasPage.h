@@ -1,12 +1,19 @@
 #pragma once
-#include "pages/RecordPage.h"
+// MAAŞ ÖDEME: the salary sheet of each period. Saving a line computes and
+// stores its four results.
+#include "pages/shared/PeriodPage.h"
 
 namespace tk {
 
-class MaasPage : public RecordPage {
+class MaasPage : public PeriodPage {
     Q_OBJECT
 public:
     MaasPage(const PageContext &context, QWidget *parent);
+
+private:
+    // Runs before every save of a line; an error stops the save and the line
+    // stays in editing.
+    void Maas1BeforePost(Dataset &line);
 };
 
 } // namespace tk
