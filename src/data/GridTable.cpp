@@ -148,9 +148,12 @@ TSrDBGrid *createGrid(const QString &gridName, DataModule &data, QWidget *parent
             f.setFamily(QString::fromLatin1(c.font));
             grid->setColumnFont(i, f);
         }
-        const int width = c.width > 0 ? c.width
-                                      : std::max(kMinimumColumnWidth,
-                                                 titleMetrics.horizontalAdvance(columns[i].title) + 12);
+        int width = c.width > 0 ? c.width
+                                : std::max(kMinimumColumnWidth,
+                                           titleMetrics.horizontalAdvance(columns[i].title) + 12);
+        // A date column without a width of its own still shows a whole date.
+        if (c.width == 0 && dataset->fieldKind(columns[i].field) == FieldKind::Date)
+            width = std::max(width, grid->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 12);
         grid->setColumnWidth(i, width);
         grid->setColumnHidden(i, c.hidden);
     }
