@@ -114,6 +114,8 @@ void SenetTest::layout()
         QVERIFY2(print, name);
         QCOMPARE(print->text(), QStringLiteral("  Yazdır"));
     }
+    QCOMPARE(f.form->findChild<QPushButton *>(QStringLiteral("BitBtn10"))->accessibleName(),
+             QStringLiteral("Alınan senet listesini yazdır"));
     // the upper register sits above the lower one
     QVERIFY(f.box("DBEdit60")->mapTo(page, QPoint()).y() < f.box("DBEdit74")->mapTo(page, QPoint()).y());
     // every button of both tool bars fits in the panel (none hidden behind an overflow arrow)
