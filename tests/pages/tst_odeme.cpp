@@ -4,6 +4,7 @@
 #include "support/PagesLedgerKit.h"
 
 #include <QFile>
+#include <QTableView>
 
 using namespace tk;
 using namespace tk::test;
@@ -184,6 +185,8 @@ void OdemeTest::screenshot()
     LedgerFixture f(kOdemePage, TempDatabase::Demo);
     QVERIFY(f.dataset("Odeme1")->rowCount() > 0);
     QVERIFY(f.box("Edit15")->isReadOnly());
+    auto *list = f.form->findChild<QTableView *>(QStringLiteral("SrDBGrid15"));
+    QVERIFY(list->columnWidth(0) > list->fontMetrics().horizontalAdvance(QStringLiteral("01.04.2024"))); // whole dates
     f.screenshot(QStringLiteral("odeme"));
 }
 
