@@ -44,17 +44,6 @@ QTabWidget *singleTabPanel(const QString &caption, QWidget *sheet, QWidget *pare
     return tabs;
 }
 
-QPushButton *printButton(const QString &name, const QString &hint, QWidget *parent)
-{
-    auto *button = new QPushButton(QStringLiteral("  Yazdır"), parent);
-    button->setObjectName(name);
-    button->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                     parent->style()->standardIcon(QStyle::SP_FileIcon)));
-    button->setAccessibleName(QStringLiteral("Yazdır"));
-    setHint(button, hint);
-    return button;
-}
-
 TQiroEdit *hiddenAmountField(const QString &name, QWidget *parent)
 {
     auto *field = new TQiroEdit(parent);

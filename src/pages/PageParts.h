@@ -18,10 +18,6 @@ QWidget *searchColumn(const SearchWidgets &search, QWidget *list, QWidget *paren
 // always shown and works.
 QTabWidget *singleTabPanel(const QString &caption, QWidget *sheet, QWidget *parent);
 
-// The page's print button "  Yazdır" with its hint ("|…"); printing is
-// attached by the report code.
-QPushButton *printButton(const QString &name, const QString &hint, QWidget *parent);
-
 // A hidden numeric entry field with two decimals and no suffix: assigning an
 // amount and reading it back rounds it (halves away from zero), its text is
 // the amount as totals are shown ("1.234,00").

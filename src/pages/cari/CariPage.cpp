@@ -4,6 +4,7 @@
 #include "controls/UiSeam.h"
 #include "data/GridTable.h"
 #include "pages/PageParts.h"
+#include "pages/shared/PrintButton.h"
 #include "pages/RunningTotal.h"
 
 #include <QGridLayout>
@@ -45,7 +46,7 @@ QWidget *CariPage::buildCompanyPanel()
     row->addWidget(labelFor(QStringLiteral("Firma Adı :"), company));
     row->addWidget(company);
     row->addStretch();
-    row->addWidget(printButton(QStringLiteral("BitBtn5"), QStringLiteral("|Cari hesap formu..."), panel));
+    row->addWidget(createPrintButton(QStringLiteral("BitBtn5"), QStringLiteral("|Cari hesap formu..."), panel));
     layout->addLayout(row);
     return panel;
 }

@@ -4,6 +4,7 @@
 #include "controls/UiSeam.h"
 #include "data/GridTable.h"
 #include "pages/PageParts.h"
+#include "pages/shared/PrintButton.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -47,7 +48,7 @@ QWidget *FatTakipPage::buildPeriodPanel()
     row->addWidget(labelFor(QStringLiteral("Ay :"), month));
     row->addWidget(month);
     row->addStretch();
-    row->addWidget(printButton(QStringLiteral("BitBtn4"), QStringLiteral("|Fatura takip formu yazdır..."), panel));
+    row->addWidget(createPrintButton(QStringLiteral("BitBtn4"), QStringLiteral("|Fatura takip formu yazdır..."), panel));
     layout->addLayout(row);
     return panel;
 }

@@ -2,6 +2,7 @@
 
 #include "data/GridTable.h"
 #include "pages/PageParts.h"
+#include "pages/shared/PrintButton.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -59,7 +60,7 @@ HasTakipPage::HasTakipPage(const PageContext &context, QWidget *parent) : Record
     auto *strip = new QHBoxLayout;
     strip->addWidget(recordToolBar(QStringLiteral("ToolBar6")));
     strip->addStretch();
-    strip->addWidget(printButton(QStringLiteral("BitBtn2"), QStringLiteral("|Hasar takip formu yazdır..."), this));
+    strip->addWidget(createPrintButton(QStringLiteral("BitBtn2"), QStringLiteral("|Hasar takip formu yazdır..."), this));
     right->addLayout(strip);
 
     QVector<QWidget *> tabOrder;

@@ -3,6 +3,7 @@
 #include "LineMath.h"
 #include "data/GridTable.h"
 #include "pages/PageParts.h"
+#include "pages/shared/PrintButton.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -48,7 +49,7 @@ QWidget *IrsaliyePage::buildPeriodPanel()
     row->addWidget(labelFor(QStringLiteral("Ay :"), month));
     row->addWidget(month);
     row->addStretch();
-    row->addWidget(printButton(QStringLiteral("BitBtn6"), QStringLiteral("|İrsaliyeleri yazdır..."), panel));
+    row->addWidget(createPrintButton(QStringLiteral("BitBtn6"), QStringLiteral("|İrsaliyeleri yazdır..."), panel));
     layout->addLayout(row);
     return panel;
 }

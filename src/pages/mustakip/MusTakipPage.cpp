@@ -4,6 +4,7 @@
 #include "controls/UiSeam.h"
 #include "data/GridTable.h"
 #include "pages/PageParts.h"
+#include "pages/shared/PrintButton.h"
 #include "pages/RunningTotal.h"
 
 #include <QFont>
@@ -44,7 +45,7 @@ QWidget *MusTakipPage::buildJobPanel()
     auto *strip = new QHBoxLayout;
     strip->addWidget(recordToolBar(QStringLiteral("ToolBar2")));
     strip->addStretch();
-    strip->addWidget(printButton(QStringLiteral("BitBtn3"), QStringLiteral("|Müşteri formu yazdır..."), panel));
+    strip->addWidget(createPrintButton(QStringLiteral("BitBtn3"), QStringLiteral("|Müşteri formu yazdır..."), panel));
     layout->addLayout(strip);
 
     const auto edit = [this](const char *name, const char *field, int width) {
