@@ -2,7 +2,12 @@
 
 #include "controls/TurkishTyping.h"
 
+#include "pages/shared/PrintButton.h"
+
+#include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 
 namespace tk {
 
@@ -50,6 +55,29 @@ QLineEdit *RecordPage::totalBox(const QString &name)
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight);
     return box;
+}
+
+QWidget *RecordPage::yearMonthPanel(const YearMonthPanel &def)
+{
+    auto *panel = new QFrame(this);
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->addWidget(recordToolBar(def.toolBar));
+    auto *row = new QHBoxLayout;
+    DBEdit *year = boundEdit(def.yearBox, def.dataset, QStringLiteral("Yil"));
+    DBEdit *month = boundEdit(def.monthBox, def.dataset, QStringLiteral("Aylar"));
+    year->setFixedWidth(60);
+    month->setFixedWidth(121);
+    row->addWidget(labelFor(QStringLiteral("Yıl :"), year));
+    row->addWidget(year);
+    row->addSpacing(12);
+    row->addWidget(labelFor(QStringLiteral("Ay :"), month));
+    row->addWidget(month);
+    row->addStretch();
+    row->addWidget(createPrintButton(def.printButton, def.printHint, panel));
+    layout->addLayout(row);
+    return panel;
 }
 
 void RecordPage::addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget *>> &rows, int column, int firstRow)

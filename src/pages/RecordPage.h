@@ -45,6 +45,12 @@ protected:
     QLabel *labelFor(const QString &text, QWidget *box);
     // A read-only total box of the page (kept in S-Veri.ini between runs).
     QLineEdit *totalBox(const QString &name);
+    // The framed period block of the invoice and waybill pages: the tool bar,
+    // "Yıl :" and "Ay :" bound to `Yil` and `Aylar`, and the print button.
+    struct YearMonthPanel {
+        QString toolBar, dataset, yearBox, monthBox, printButton, printHint;
+    };
+    QWidget *yearMonthPanel(const YearMonthPanel &def);
     // Adds rows "label: box" to a grid layout, one per entry.
     void addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget *>> &rows, int column = 0, int firstRow = 0);
 

@@ -25,32 +25,10 @@ FatTakipPage::FatTakipPage(const PageContext &context, QWidget *parent)
     layout->addWidget(searchColumn(searchBox(QStringLiteral("Edit3")),
                                    createGrid(QStringLiteral("SrDBGrid3"), *context.data, this), this));
     auto *right = new QVBoxLayout;
-    right->addWidget(buildPeriodPanel());
+    right->addWidget(yearMonthPanel({QStringLiteral("ToolBar4"), kPeriods, QStringLiteral("DBEdit16"), QStringLiteral("DBEdit17"),
+                                     QStringLiteral("BitBtn4"), QStringLiteral("|Fatura takip formu yazdır...")}));
     right->addWidget(buildInvoicePanel(), 1);
     layout->addLayout(right, 1);
-}
-
-QWidget *FatTakipPage::buildPeriodPanel()
-{
-    auto *panel = new QFrame(this);
-    panel->setFrameShape(QFrame::StyledPanel);
-    auto *layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(4, 2, 4, 4);
-    layout->addWidget(recordToolBar(QStringLiteral("ToolBar4")));
-    auto *row = new QHBoxLayout;
-    DBEdit *year = boundEdit(QStringLiteral("DBEdit16"), kPeriods, QStringLiteral("Yil"));
-    DBEdit *month = boundEdit(QStringLiteral("DBEdit17"), kPeriods, QStringLiteral("Aylar"));
-    year->setFixedWidth(60);
-    month->setFixedWidth(121);
-    row->addWidget(labelFor(QStringLiteral("Yıl :"), year));
-    row->addWidget(year);
-    row->addSpacing(12);
-    row->addWidget(labelFor(QStringLiteral("Ay :"), month));
-    row->addWidget(month);
-    row->addStretch();
-    row->addWidget(createPrintButton(QStringLiteral("BitBtn4"), QStringLiteral("|Fatura takip formu yazdır..."), panel));
-    layout->addLayout(row);
-    return panel;
 }
 
 QWidget *FatTakipPage::buildInvoicePanel()

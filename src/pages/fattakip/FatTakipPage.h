@@ -19,7 +19,6 @@ public:
     void Button2Click();
 
 private:
-    QWidget *buildPeriodPanel();
     QWidget *buildInvoicePanel();
 
     Dataset *m_invoices;

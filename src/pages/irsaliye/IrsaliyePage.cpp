@@ -23,35 +23,13 @@ IrsaliyePage::IrsaliyePage(const PageContext &context, QWidget *parent) : Record
     layout->addWidget(searchColumn(searchBox(QStringLiteral("Edit7")),
                                    createGrid(QStringLiteral("SrDBGrid8"), *context.data, this), this));
     auto *right = new QVBoxLayout;
-    right->addWidget(buildPeriodPanel());
+    right->addWidget(yearMonthPanel({QStringLiteral("ToolBar19"), kPeriods, QStringLiteral("DBEdit64"), QStringLiteral("DBEdit103"),
+                                     QStringLiteral("BitBtn6"), QStringLiteral("|İrsaliyeleri yazdır...")}));
     right->addWidget(buildLinePanel());
     right->addWidget(createGrid(QStringLiteral("SrDBGrid9"), *context.data, this), 1);
     layout->addLayout(right, 1);
 
     dataset(kLines)->beforePost = [this](Dataset &line) { IrsaliyeBeforePost(line); };
-}
-
-QWidget *IrsaliyePage::buildPeriodPanel()
-{
-    auto *panel = new QFrame(this);
-    panel->setFrameShape(QFrame::StyledPanel);
-    auto *layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(4, 2, 4, 4);
-    layout->addWidget(recordToolBar(QStringLiteral("ToolBar19")));
-    auto *row = new QHBoxLayout;
-    DBEdit *year = boundEdit(QStringLiteral("DBEdit64"), kPeriods, QStringLiteral("Yil"));
-    DBEdit *month = boundEdit(QStringLiteral("DBEdit103"), kPeriods, QStringLiteral("Aylar"));
-    year->setFixedWidth(60);
-    month->setFixedWidth(121);
-    row->addWidget(labelFor(QStringLiteral("Yıl :"), year));
-    row->addWidget(year);
-    row->addSpacing(12);
-    row->addWidget(labelFor(QStringLiteral("Ay :"), month));
-    row->addWidget(month);
-    row->addStretch();
-    row->addWidget(createPrintButton(QStringLiteral("BitBtn6"), QStringLiteral("|İrsaliyeleri yazdır..."), panel));
-    layout->addLayout(row);
-    return panel;
 }
 
 QWidget *IrsaliyePage::buildLinePanel()

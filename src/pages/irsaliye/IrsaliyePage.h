@@ -16,7 +16,6 @@ public:
     void IrsaliyeBeforePost(Dataset &line);
 
 private:
-    QWidget *buildPeriodPanel();
     QWidget *buildLinePanel();
 };
 
