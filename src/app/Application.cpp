@@ -1,5 +1,8 @@
 #include "Application.h"
 
+#include "CommandLine.h"
+#include "EmptyDatabase.h"
+#include "ProgramFolder.h"
 #include "TAyarFrm.h"
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
@@ -8,15 +11,47 @@
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
-#include <QStandardPaths>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace tk {
 
+namespace {
+
+void print(FILE *to, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fputc('\n', to);
+}
+
+} // namespace
+
 int runApplication(int argc, char *argv[])
 {
+    // Help and version are answered before the toolkit starts, so they need no display.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = parseCommandLine(args);
+    switch (commandLine.action) {
+    case CommandLine::Action::Help:
+        print(stdout, helpText());
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, versionText());
+        return 0;
+    case CommandLine::Action::Wrong:
+        print(stderr, QStringLiteral("tekvanis: %1\nAyrıntılar için: tekvanis --help").arg(commandLine.problem));
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tekvanis"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tr.com.tekvanis.Tekvanis"));
 
     // "Evet", "Hayır", "Tamam" come from the toolkit's own Turkish translation.
     QTranslator translator;
@@ -25,13 +60,20 @@ int runApplication(int argc, char *argv[])
         QApplication::installTranslator(&translator);
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
 
+    const ProgramFolder folder =
+        ProgramFolder::choose(ProgramFolder::processInputs(QApplication::applicationDirPath(), commandLine.folder));
     AppPaths paths;
-    paths.programFolder = QApplication::applicationDirPath();
+    paths.programFolder = folder.path();
+    paths.databasePath = folder.filePath(QStringLiteral("Data.dat"));
     paths.programFile = QApplication::applicationFilePath();
+    paths.programArguments = commandLine.ownArguments;
     paths.configFolder = QDir::homePath() + QStringLiteral("/.config/tekvanis");
 
     std::unique_ptr<TForm1> form;
     try {
+        folder.prepare();
+        if (!offerEmptyDatabase(folder))
+            return 1;
         form = std::make_unique<TForm1>(paths);
     } catch (const Error &e) {
         ui().error(nullptr, QStringLiteral("Hata"), e.text());

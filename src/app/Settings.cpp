@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QTemporaryFile>
 
 namespace tk {
 
@@ -53,21 +52,11 @@ QLineEdit *textControl(const SettingDef &def, QWidget *mainWindow, TAyarFrm *dia
     return dialog->box(QString::fromLatin1(def.control));
 }
 
-bool folderWritable(const QString &folder)
-{
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tekvanis-XXXXXX")));
-    return probe.open();
-}
-
 } // namespace
 
-QString settingsFileName(const QString &programFolder, const QString &configFolder)
+QString settingsFileName(const QString &programFolder)
 {
-    const QString inProgramFolder = QDir(programFolder).filePath(QStringLiteral("S-Veri.ini"));
-    const QFileInfo existing(inProgramFolder);
-    if ((existing.exists() && existing.isWritable()) || (!existing.exists() && folderWritable(programFolder)))
-        return inProgramFolder;
-    return QDir(configFolder).filePath(QStringLiteral("S-Veri.ini"));
+    return QDir(programFolder).filePath(QStringLiteral("S-Veri.ini"));
 }
 
 void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)

@@ -8,9 +8,8 @@ namespace tk {
 
 class TAyarFrm;
 
-// The settings file in the program's folder, or in ~/.config/tekvanis when
-// the program's folder cannot be written.
-QString settingsFileName(const QString &programFolder, const QString &configFolder);
+// The settings file in the program's folder (see ProgramFolder for where that is).
+QString settingsFileName(const QString &programFolder);
 
 // For each key in order: read with the control's current content as the
 // default, and put the result into the control.

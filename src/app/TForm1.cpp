@@ -109,7 +109,7 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
     m_backup = new TFrmYedek(paths.programFolder, QDir::homePath(), this);
     m_backup->setLiveDatabase(m_data->connection()->handle());
-    m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, {}, this);
+    m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, paths.programArguments, this);
     // Maintenance ends the run by starting the program anew: no question, no settings written.
     connect(m_repair, &TFrmTamir::programEnding, this, [this] {
         m_ending = true;
@@ -131,7 +131,7 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
 }
 
-QString TForm1::settingsFile() const { return settingsFileName(m_paths.programFolder, m_paths.configFolder); }
+QString TForm1::settingsFile() const { return settingsFileName(m_paths.programFolder); }
 
 void TForm1::buildTopPanel(QWidget *parent)
 {

@@ -19,10 +19,11 @@ class TFrmTamir;
 class TFrmYedek;
 
 struct AppPaths {
-    QString programFolder;  // the executable's folder (S-Veri.ini, backups)
-    QString configFolder;   // ~/.config/tekvanis (win.ini, S-Veri.ini when the program folder is read-only)
+    QString programFolder;  // Data.dat, S-Veri.ini, backups (see ProgramFolder)
+    QString configFolder;   // ~/.config/tekvanis (win.ini)
     QString programFile;    // started anew after database maintenance
-    QString databasePath = QStringLiteral("Data.dat"); // relative to the current folder
+    QStringList programArguments; // ... with these arguments, so it finds the same folder
+    QString databasePath = QStringLiteral("Data.dat"); // relative paths resolve against the current folder
 };
 
 class TForm1 : public QMainWindow {
