@@ -33,6 +33,13 @@ struct Folders {
     {
         return {exeFolder, chosen, data, config, QString()};
     }
+    // A folder chosen with --folder, made ready as at start-up.
+    ProgramFolder chosenFolder() const
+    {
+        const ProgramFolder folder = ProgramFolder::choose(inputs(exe, root.filePath(QStringLiteral("kayit"))));
+        folder.prepare();
+        return folder;
+    }
 };
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -151,8 +158,7 @@ void ProgramFolderTest::oldSettingsFileMovesOnceAndNeverOverwrites()
     const QByteArray old = cp1254::encode(u"[Settings]\r\nRp1=ŞİŞLİ OTO\r\n");
     writeFile(f.config + QStringLiteral("/S-Veri.ini"), old);
     writeFile(f.config + QStringLiteral("/win.ini"), "[Velkaron]\r\nActive=0\r\n");
-    const ProgramFolder folder = ProgramFolder::choose(f.inputs(f.exe, f.root.filePath(QStringLiteral("kayit"))));
-    folder.prepare();
+    const ProgramFolder folder = f.chosenFolder();
     QCOMPARE(readFile(folder.filePath(QStringLiteral("S-Veri.ini"))), old);
     QVERIFY(!QFileInfo::exists(f.config + QStringLiteral("/S-Veri.ini")));
     QVERIFY(QFileInfo::exists(f.config + QStringLiteral("/win.ini"))); // the password stays in the configuration folder
@@ -200,8 +206,7 @@ void ProgramFolderTest::emptyDatabaseYesMakesTheBooksAndTheWindowOpens()
 {
     Folders f;
     ScriptedUi ui;
-    const ProgramFolder folder = ProgramFolder::choose(f.inputs(f.exe, f.root.filePath(QStringLiteral("kayit"))));
-    folder.prepare();
+    const ProgramFolder folder = f.chosenFolder();
     ui.answers.push_back(UiSeam::Answer::Yes);
     QVERIFY(offerEmptyDatabase(folder));
     const QString path = folder.filePath(QStringLiteral("Data.dat"));
@@ -225,8 +230,7 @@ void ProgramFolderTest::emptyDatabaseNoMakesNothing()
 {
     Folders f;
     ScriptedUi ui;
-    const ProgramFolder folder = ProgramFolder::choose(f.inputs(f.exe, f.root.filePath(QStringLiteral("kayit"))));
-    folder.prepare();
+    const ProgramFolder folder = f.chosenFolder();
     ui.answers.push_back(UiSeam::Answer::No);
     QVERIFY(!offerEmptyDatabase(folder));
     QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 1);
@@ -241,8 +245,7 @@ void ProgramFolderTest::noQuestionBesideTheExecutableOrWithAFile()
     QVERIFY(offerEmptyDatabase(ProgramFolder::choose(f.inputs(f.exe))));
     QVERIFY(!QFileInfo::exists(f.exe + QStringLiteral("/Data.dat")));
     // A folder that has its books is used as it is.
-    const ProgramFolder chosen = ProgramFolder::choose(f.inputs(f.exe, f.root.filePath(QStringLiteral("kayit"))));
-    chosen.prepare();
+    const ProgramFolder chosen = f.chosenFolder();
     writeFile(chosen.filePath(QStringLiteral("Data.dat")), "not touched");
     QVERIFY(offerEmptyDatabase(chosen));
     QCOMPARE(readFile(chosen.filePath(QStringLiteral("Data.dat"))), QByteArray("not touched"));
