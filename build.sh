@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# ./build.sh run   — install the packages, build, start the program on a demo Data.dat
-# ./build.sh test  — install the packages, build, run every test through CTest
+# ./build.sh run      — install the packages, build, start the program on its data folder
+# ./build.sh test     — install the packages, build, run every test through CTest
+# ./build.sh install  — install the packages, build, install the program under /usr/local
+#                       (PREFIX=/another/place ./build.sh install for another place)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,24 +11,38 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
   libsqlite3-dev libxlsxwriter-dev libjpeg-dev zlib1g-dev libsodium-dev
   fonts-liberation2 fontconfig libgl-dev
-  xvfb xauth
+  desktop-file-utils appstream
 )
+PREFIX="${PREFIX:-/usr/local}"
+
+# Runs a command as root: directly when we are root, else through sudo
+# (which would drop DEBIAN_FRONTEND on its own).
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  else
+    sudo env DEBIAN_FRONTEND="$DEBIAN_FRONTEND" "$@"
+  fi
+}
 
 install_packages() {
   local missing=()
   for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
-  if [ ${#missing[@]} -gt 0 ]; then
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+  [ ${#missing[@]} -gt 0 ] || return 0
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+    echo "Eksik paketler var ve sudo yok. Şu satırı root olarak çalıştırıp komutu yeniden verin:" >&2
+    echo "apt-get install -y ${missing[*]}" >&2
+    exit 1
   fi
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update
+  as_root apt-get install -y "${missing[@]}"
 }
 
 build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX="$PREFIX"
   cmake --build build
 }
 
@@ -34,16 +50,36 @@ case "${1:-}" in
   run)
     install_packages
     build
-    cd build
-    exec ./tekvanis
+    # The records live in the user's data folder, never in build/. A new
+    # folder starts with the demo books; a folder whose Data.dat was moved
+    # away makes the program offer empty books.
+    folder="${XDG_DATA_HOME:-$HOME/.local/share}/tekvanis"
+    if [ ! -d "$folder" ]; then
+      mkdir -p "$folder"
+      build/tekvanis-initdb "$folder/Data.dat" --demo
+    fi
+    exec build/tekvanis --folder "$folder"
     ;;
   test)
     install_packages
     build
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
     ;;
+  install)
+    install_packages
+    build
+    if [ -w "$PREFIX" ] || [ "$(id -u)" -eq 0 ]; then
+      cmake --install build --prefix "$PREFIX"
+    elif command -v sudo >/dev/null 2>&1; then
+      sudo cmake --install build --prefix "$PREFIX"
+    else
+      echo "$PREFIX klasörüne yazılamıyor ve sudo yok. Şu satırı root olarak çalıştırın:" >&2
+      echo "cmake --install $(pwd)/build --prefix $PREFIX" >&2
+      exit 1
+    fi
+    ;;
   *)
-    echo "usage: ./build.sh run | test" >&2
+    echo "usage: ./build.sh run | test | install" >&2
     exit 2
     ;;
 esac

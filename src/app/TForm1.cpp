@@ -5,6 +5,7 @@
 #include "controls/Hints.h"
 #include "controls/Idle.h"
 #include "controls/UiSeam.h"
+#include "data/RecordKeys.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "pages/PrintButtons.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -193,6 +195,16 @@ void TForm1::buildPageColumn(QWidget *parent)
         button->setFocusPolicy(Qt::ClickFocus); // not on the Tab chain
         setHint(button, QString::fromUtf8(defs[i].hint));
         connect(button, &QPushButton::clicked, this, [this, i] { showPage(i); });
+        // Ctrl+1 … Ctrl+9, Ctrl+0: the pages from the keyboard, the buttons being off the Tab chain.
+        const QKeySequence key(Qt::CTRL | Qt::Key(Qt::Key_0 + (i + 1) % 10));
+        button->setToolTip(QString::fromUtf8(defs[i].caption) + QStringLiteral(" (")
+                           + key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        auto *shortcut = new QShortcut(key, this);
+        shortcut->setObjectName(QStringLiteral("PageKey%1").arg(i + 1));
+        connect(shortcut, &QShortcut::activated, this, [this, i] {
+            showPage(i);
+            focusFirstControlOfPage();
+        });
         buttons->addWidget(button, 0, Qt::AlignHCenter);
         m_pageButtons.append(button);
     }
@@ -237,6 +249,18 @@ void TForm1::buildPages(QWidget *parent)
         m_pageControl->addTab(sheet, QString::fromUtf8(def.caption) + QString(10, QLatin1Char(' ')));
     }
     connectPrintButtons(this, context);
+    new RecordKeys(this, m_pageArea, context.actions);
+}
+
+void TForm1::focusFirstControlOfPage()
+{
+    QWidget *sheet = m_pageControl->currentWidget();
+    for (QWidget *w = sheet->nextInFocusChain(); w && w != sheet; w = w->nextInFocusChain()) {
+        if (sheet->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) && w->isEnabled()) {
+            w->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
 }
 
 void TForm1::showEvent(QShowEvent *event)

@@ -62,6 +62,7 @@ private:
     void buildPages(QWidget *parent);
     void setLabelText(QLabel *label, const QString &text);
     void repairDatabase(); // SpeedButton12Click: release the connection, then maintenance
+    void focusFirstControlOfPage(); // after a page key, typing starts on the page
 
     AppPaths m_paths;
     std::unique_ptr<DataModule> m_data;

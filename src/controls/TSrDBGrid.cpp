@@ -259,6 +259,14 @@ bool TSrDBGrid::event(QEvent *e)
         handleWheel(wheel, wheel->position().toPoint());
         return wheel->isAccepted();
     }
+    // Ctrl+Del is the list's own delete, before any window-wide key of that name.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(e);
+        if (key->key() == Qt::Key_Delete && (key->modifiers() & Qt::ControlModifier)) {
+            key->accept();
+            return true;
+        }
+    }
     return QTableView::event(e);
 }
 

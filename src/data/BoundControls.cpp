@@ -1,5 +1,6 @@
 #include "BoundControls.h"
 
+#include "RecordKeys.h"
 #include "controls/UiSeam.h"
 
 namespace tk {
@@ -10,6 +11,7 @@ namespace {
 template <typename Box, typename Refresh>
 void follow(Box *box, Dataset *dataset, const QString &field, Refresh refresh)
 {
+    setRecordPart(box, dataset->name());
     QObject::connect(dataset, &Dataset::currentChanged, box, refresh);
     QObject::connect(dataset, &Dataset::stateChanged, box, refresh);
     QObject::connect(dataset, &Dataset::rowsReset, box, refresh);

@@ -2,6 +2,7 @@
 
 #include "DatasetCursor.h"
 #include "DatasetModel.h"
+#include "RecordKeys.h"
 #include "controls/UiSeam.h"
 
 #include <QHeaderView>
@@ -135,6 +136,7 @@ TSrDBGrid *createGrid(const QString &gridName, DataModule &data, QWidget *parent
     auto *grid = new TSrDBGrid(parent);
     grid->setObjectName(gridName);
     grid->setAccessibleName(QString::fromUtf8(def->what));
+    setRecordPart(grid, dataset->name());
     applyMainWindowAppearance(grid);
     auto *model = new DatasetModel(dataset, columns, grid);
     auto *cursor = new DatasetCursor(dataset, grid);

@@ -1,5 +1,6 @@
 #include "SearchBoxes.h"
 
+#include "RecordKeys.h"
 #include "controls/Hints.h"
 #include "controls/RecordArea.h"
 #include "controls/TurkishTyping.h"
@@ -94,6 +95,9 @@ SearchWidgets createSearchBox(const QString &boxName, DataModule *data, QWidget 
     w.box = new QLineEdit(page);
     w.box->setObjectName(boxName);
     w.box->setAccessibleName(QStringLiteral("Arama"));
+    setRecordPart(w.box, QString::fromLatin1(def.dataset));
+    if (w.selector)
+        setRecordPart(w.selector, QString::fromLatin1(def.dataset));
     attachUpperCaseTyping(w.box);
     QObject::connect(w.box, &QLineEdit::textChanged, page, [&def, data, page] {
         guarded(page, [&] { runSearch(def, data, page); });
