@@ -280,6 +280,7 @@ void MainWindowTest::repairReleasesTheDatabaseAndRestarts()
     ScriptedUi ui;
     AppPaths paths = pathsIn(db);
     paths.programFile = QStringLiteral("/opt/tekvanis/tekvanis");
+    paths.programArguments = {QStringLiteral("--folder"), db.folder()};
     TForm1 form(paths);
     form.show();
     form.showPage(0);
@@ -300,6 +301,7 @@ void MainWindowTest::repairReleasesTheDatabaseAndRestarts()
     QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("SpeedButton12")), Qt::LeftButton);
     QVERIFY(releasedWhileOpen);
     QCOMPARE(ui.restarts, QStringList{paths.programFile});
+    QCOMPARE(ui.restartArguments, paths.programArguments); // the new instance finds the same folder
     QVERIFY(form.close()); // the run ends without the exit question
     QVERIFY(ui.texts(QStringLiteral("ask")).isEmpty());
     QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/S-Veri.ini")));

@@ -142,9 +142,10 @@ void ScriptedUi::error(QWidget *, const QString &caption, const QString &text)
     shown.append({QStringLiteral("error"), caption, text});
 }
 
-bool ScriptedUi::restartProgram(const QString &program, const QStringList &)
+bool ScriptedUi::restartProgram(const QString &program, const QStringList &args)
 {
     restarts << program;
+    restartArguments = args;
     return true;
 }
 

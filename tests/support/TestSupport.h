@@ -51,6 +51,7 @@ public:
     std::deque<Answer> answers; // for ask/confirm; default: No / Cancel
     QVector<ShownMessage> shown;
     QStringList restarts;
+    QStringList restartArguments; // of the last restart
     QStringList openedUrls;
     std::deque<QString> files; // answers of the file choosers
 
