@@ -1,7 +1,7 @@
 #include "EmptyDatabase.h"
 
 #include "ProgramFolder.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "data/Schema.h"
 
 #include <QDir>

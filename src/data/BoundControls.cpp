@@ -1,7 +1,7 @@
 #include "BoundControls.h"
 
 #include "RecordKeys.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 namespace tk {
 

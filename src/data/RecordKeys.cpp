@@ -61,8 +61,8 @@ QString recordPart(const QWidget *widget)
     return {};
 }
 
-RecordKeys::RecordKeys(QWidget *window, QWidget *area, RecordActions *actions)
-    : QObject(window), m_window(window), m_area(area), m_actions(actions)
+RecordKeys::RecordKeys(QWidget *window, QWidget *area, RecordActions *actions, const QVector<ToolBarDef> &toolBars)
+    : QObject(window), m_window(window), m_area(area), m_actions(actions), m_toolBars(toolBars)
 {
     setObjectName(QStringLiteral("RecordKeys"));
     window->installEventFilter(this);
@@ -73,7 +73,7 @@ RecordKeys::RecordKeys(QWidget *window, QWidget *area, RecordActions *actions)
     }
     // Every tool bar button tells its key. The dataset actions carry the tip,
     // as their buttons take it from them whenever the action changes.
-    for (const ToolBarDef &def : toolBarDefs()) {
+    for (const ToolBarDef &def : std::as_const(m_toolBars)) {
         auto *bar = area->findChild<QToolBar *>(QString::fromLatin1(def.toolBar));
         if (!bar)
             continue;
@@ -82,7 +82,7 @@ RecordKeys::RecordKeys(QWidget *window, QWidget *area, RecordActions *actions)
             if (key.action) {
                 QAction *action = datasetAction(m_actions, def, key.action);
                 action->setToolTip(withKey(action->toolTip(), key));
-            } else if (QAbstractButton *b = button(bar, key.operation)) {
+            } else if (QAbstractButton *b = button(bar, def, key.operation)) {
                 b->setToolTip(withKey(b->toolTip(), key));
             }
         }
@@ -108,9 +108,8 @@ bool RecordKeys::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-QAbstractButton *RecordKeys::button(QToolBar *bar, int operation) const
+QAbstractButton *RecordKeys::button(QToolBar *bar, const ToolBarDef &def, int operation) const
 {
-    const ToolBarDef &def = toolBarDef(bar->objectName());
     if (operation == Add)
         return bar->findChild<QToolButton *>(QString::fromLatin1(def.addButton));
     if (operation == Delete)
@@ -119,30 +118,41 @@ QAbstractButton *RecordKeys::button(QToolBar *bar, int operation) const
     return qobject_cast<QAbstractButton *>(bar->widgetForAction(action));
 }
 
-QToolBar *RecordKeys::targetToolBar() const
+const ToolBarDef *RecordKeys::target(QToolBar **bar) const
 {
     const QString part = recordPart(QApplication::focusWidget());
-    QToolBar *first = nullptr;
-    for (const ToolBarDef &def : toolBarDefs()) {
-        auto *bar = m_area->findChild<QToolBar *>(QString::fromLatin1(def.toolBar));
-        if (!bar || !bar->isVisibleTo(m_window))
+    const ToolBarDef *found = nullptr;
+    for (const ToolBarDef &def : m_toolBars) {
+        auto *candidate = m_area->findChild<QToolBar *>(QString::fromLatin1(def.toolBar));
+        if (!candidate || !candidate->isVisibleTo(m_window))
             continue;
-        if (part == QLatin1String(def.dataset))
-            return bar;
-        if (!first)
-            first = bar;
+        const bool ofPart = part == QLatin1String(def.dataset);
+        if (ofPart || !found) { // the part's own tool bar, else the shown page's first
+            found = &def;
+            *bar = candidate;
+        }
+        if (ofPart)
+            break;
     }
-    return first;
+    return found;
+}
+
+QToolBar *RecordKeys::targetToolBar() const
+{
+    QToolBar *bar = nullptr;
+    target(&bar);
+    return bar;
 }
 
 void RecordKeys::press(int operation)
 {
-    QToolBar *bar = targetToolBar();
-    if (!bar)
+    QToolBar *bar = nullptr;
+    const ToolBarDef *def = target(&bar);
+    if (!def)
         return;
     // The buttons' states follow their datasets at idle time; a key can come sooner.
     m_actions->updateEnabled();
-    if (QAbstractButton *b = button(bar, operation); b && b->isEnabled())
+    if (QAbstractButton *b = button(bar, *def, operation); b && b->isEnabled())
         b->click();
 }
 

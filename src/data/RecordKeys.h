@@ -22,9 +22,9 @@ QString recordPart(const QWidget *widget);
 class RecordKeys : public QObject {
     Q_OBJECT
 public:
-    // Keys work in `window` on the tool bars below `area`; each tool bar
-    // button's tool tip shows its key.
-    RecordKeys(QWidget *window, QWidget *area, RecordActions *actions);
+    // Keys work in `window` on the tool bars `toolBars` below `area`; each
+    // tool bar button's tool tip shows its key.
+    RecordKeys(QWidget *window, QWidget *area, RecordActions *actions, const QVector<ToolBarDef> &toolBars);
 
     // The tool bar a key pressed now would reach, or null.
     QToolBar *targetToolBar() const;
@@ -34,11 +34,14 @@ protected:
 
 private:
     void press(int operation);
-    QAbstractButton *button(QToolBar *bar, int operation) const;
+    // The definition of the tool bar a key goes to now, and that tool bar in `bar`.
+    const ToolBarDef *target(QToolBar **bar) const;
+    QAbstractButton *button(QToolBar *bar, const ToolBarDef &def, int operation) const;
 
     QWidget *m_window;
     QWidget *m_area;
     RecordActions *m_actions;
+    QVector<ToolBarDef> m_toolBars;
 };
 
 } // namespace tk

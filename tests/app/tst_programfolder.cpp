@@ -5,7 +5,7 @@
 #include "app/EmptyDatabase.h"
 #include "app/ProgramFolder.h"
 #include "app/TForm1.h"
-#include "data/Cp1254.h"
+#include "core/Cp1254.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
