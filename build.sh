@@ -10,6 +10,7 @@ PACKAGES=(
   libsqlite3-dev libxlsxwriter-dev libjpeg-dev zlib1g-dev libsodium-dev
   fonts-liberation2 fontconfig libgl-dev
   xvfb xauth
+  poppler-utils unzip
 )
 
 install_packages() {
