@@ -41,6 +41,25 @@ Renderer::StyleCache &Renderer::cache(int style)
 
 const QFont &Renderer::font(int style) { return cache(style).font; }
 
+double Renderer::textWidth(int style, QStringView text) { return cache(style).metrics.horizontalAdvance(text.toString()); }
+
+namespace {
+
+// "114,19", "-1.234,50", "%18": a word that shows a number.
+bool isNumberWord(QStringView word)
+{
+    bool digit = false;
+    for (QChar c : word) {
+        if (c.isDigit())
+            digit = true;
+        else if (c != u',' && c != u'.' && c != u'-' && c != u'+' && c != u'%')
+            return false;
+    }
+    return digit;
+}
+
+} // namespace
+
 QStringList Renderer::breakLines(const PreparedItem &item, const QString &text)
 {
     const ItemStyle &s = m_report.styles()[item.style];
@@ -52,28 +71,58 @@ QStringList Renderer::breakLines(const PreparedItem &item, const QString &text)
             lines << paragraph;
             continue;
         }
+        const qsizetype before = lines.size();
         QString line;
         const QStringList words = paragraph.split(QLatin1Char(' '));
         for (const QString &word : words) {
             const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (fm.horizontalAdvance(candidate) <= width || line.isEmpty()) {
+            if (fm.horizontalAdvance(candidate) <= width) {
                 line = candidate;
-            } else {
+                continue;
+            }
+            if (!line.isEmpty()) {
                 lines << line;
+                line.clear();
+            }
+            if (fm.horizontalAdvance(word) <= width) {
                 line = word;
+                continue;
             }
-            // A word wider than the box is broken by characters.
-            while (fm.horizontalAdvance(line) > width && line.size() > 1) {
-                qsizetype fit = 1;
-                while (fit < line.size() && fm.horizontalAdvance(line.left(fit + 1)) <= width)
-                    ++fit;
-                lines << line.left(fit);
-                line = line.mid(fit);
-            }
+            lines << overWideWord(fm, word, s, item.w);
         }
-        lines << line;
+        if (!line.isEmpty() || lines.size() == before)
+            lines << line;
     }
     return lines;
+}
+
+// A word wider than the text box stands alone on its line and is not carried
+// on: a number that the whole cell can hold is kept whole (drawn into the
+// inset), anything else is cut after the last character that ends before the
+// cell's right edge.
+QString Renderer::overWideWord(const QFontMetricsF &fm, const QString &word, const ItemStyle &s, double cellWidth)
+{
+    if (isNumberWord(word) && fm.horizontalAdvance(word) <= cellWidth)
+        return word;
+    const double room = cellWidth - s.gapX; // from the text's left edge to the cell's
+    qsizetype fit = 1;
+    while (fit < word.size() && fm.horizontalAdvance(word.left(fit + 1)) <= room)
+        ++fit;
+    return word.left(fit);
+}
+
+// Where a line of `lineWidth` starts in `box`: aligned in the text box
+// `inner`, and a line wider than the text box kept inside the cell.
+double Renderer::lineLeft(const ItemStyle &s, const QRectF &box, const QRectF &inner, double lineWidth)
+{
+    double x = inner.left();
+    if (s.align != Align::Left) {
+        const double free = inner.width() - lineWidth;
+        x += s.align == Align::Right ? free : free / 2;
+    }
+    if (lineWidth > inner.width() + 0.01)
+        x = std::max(box.left(), std::min(x, box.right() - lineWidth));
+    return x;
 }
 
 void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight)
@@ -147,11 +196,7 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
     for (const QString &line : lines) {
         if (s.clip && top >= box.bottom())
             break;
-        double x = inner.left();
-        if (s.align != Align::Left) {
-            const double free = inner.width() - fm.horizontalAdvance(line);
-            x += s.align == Align::Right ? free : free / 2;
-        }
+        const double x = lineLeft(s, box, inner, fm.horizontalAdvance(line));
         p.drawText(QPointF(x, top + fm.ascent()), line);
         top += lineHeight;
     }
@@ -174,6 +219,17 @@ void Renderer::drawPage(QPainter &p, int index, const QRectF &paperRect, int pag
     const PreparedPage &page = m_report.page(index);
     const auto &items = m_report.items();
     const std::uint32_t end = page.firstItem + page.itemCount;
+    // Pages laid out for wider paper (a page setup after the layout) keep
+    // their items: what lies past the paper's edge is not drawn.
+    const QRectF paper(-mmToUnits(setup.marginLeft), -mmToUnits(setup.marginTop), mmToUnits(setup.paperWidth),
+                       mmToUnits(setup.paperHeight));
+    for (std::uint32_t i = page.firstItem; i < end; ++i) {
+        const PreparedItem &item = items[i];
+        if (item.x + item.w > paper.right() || item.y + item.h > paper.bottom() + 1) {
+            p.setClipRect(paper, Qt::IntersectClip);
+            break;
+        }
+    }
     // Texts and rules first, then every frame with one pen: fewer state
     // changes, which is what costs on a PDF or printer device.
     for (std::uint32_t i = page.firstItem; i < end; ++i) {

@@ -25,9 +25,13 @@ public:
     void drawPage(QPainter &painter, int index, const QRectF &paperRect,
                   int pageCount = -1, int highlight = -1);
 
-    // The lines a memo item's text breaks into at its width (word wrap).
+    // The lines a memo item's text breaks into at its width: at blanks; a
+    // word wider than the text box alone on its line, cut at the cell's edge
+    // unless it is a number the cell can hold whole.
     QStringList breakLines(const PreparedItem &item, const QString &text);
     const QFont &font(int style);
+    // The advance of a one-line text in a style, in page units.
+    double textWidth(int style, QStringView text);
 
 private:
     struct StyleCache {
@@ -37,6 +41,8 @@ private:
         QRawFont raw; // glyphs without shaping for the common one-line cell
     };
     StyleCache &cache(int style);
+    static QString overWideWord(const QFontMetricsF &fm, const QString &word, const ItemStyle &s, double cellWidth);
+    static double lineLeft(const ItemStyle &s, const QRectF &box, const QRectF &inner, double lineWidth);
     void drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight);
 
     const PreparedReport &m_report;
