@@ -151,6 +151,10 @@ PreviewWindow::PreviewWindow(Report &report, QWidget *parent) : QDialog(parent),
     m_zoomBox->setMinimumContentsLength(12);
     m_toolBar->addWidget(m_zoomBox);
     connect(m_zoomBox, &QComboBox::textActivated, this, &PreviewWindow::applyZoomText);
+    // A typed percentage is no entry of the list, so the box itself never
+    // activates it: Return in its line takes the typed text.
+    connect(m_zoomBox->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { applyZoomText(m_zoomBox->lineEdit()->text()); });
     tool(ToolIcon::ZoomOut, "actZoomOut", QStringLiteral("Zoom Out"), {}, &PreviewWindow::zoomOut);
     tool(ToolIcon::FullScreen, "actFullScreen", QStringLiteral("Tam ekran"), QKeySequence(Qt::Key_F11),
          &PreviewWindow::toggleFullScreen);
@@ -628,6 +632,8 @@ void PreviewWindow::applyPageSetup(const PageSetup &setup, bool toAllPages)
     }
     // The template keeps the new page for later runs while the program runs.
     m_report.tmpl().page = setup;
+    m_view->setHighlight(-1); // the marked item belongs to the old pages
+    m_hit = {};
     m_report.prepared().clear();
     m_view->reportChanged();
     startLayout();
