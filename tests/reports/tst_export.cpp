@@ -124,6 +124,7 @@ private slots:
     void findWalksThePages();
     void toolbarStripUnpacks();
     void rendererBreaksAndClipsText();
+    void hardCellsBreakAndClipAsBefore();
 };
 
 void ExportTest::pdfHoldsThePageTextsOnTheirPaper()
@@ -454,6 +455,59 @@ void ExportTest::rendererBreaksAndClipsText()
     }
     QVERIFY(inside > 20);
     QCOMPARE(below, 0);
+}
+
+// Cells that wrap, clip and overflow, as the real reports have them: their
+// lines are the literals below, taken from the renderer before its text
+// fitting was made linear, so that change moved no break and no cut.
+void ExportTest::hardCellsBreakAndClipAsBefore()
+{
+    struct Hard {
+        double widthMm, points;
+        bool bold;
+        float gapX;
+        QString text;
+        QStringList lines;
+    };
+    // The lines below were written down from the renderer as it broke and cut them before.
+    const QString wiper = QStringLiteral("SİLECEKSÜPÜRGESİLASTİĞI").repeated(3);
+    const std::vector<Hard> cells = {
+#include "HardCells.inc"
+    };
+    PreparedReport r;
+    r.startPage(r.addSetup(PageSetup::a4(true, 20, 20, 20, 15)));
+    std::vector<PreparedItem> items;
+    for (const Hard &c : cells) {
+        ItemStyle s;
+        s.family = QStringLiteral("Arial");
+        s.sizeUnits = std::int16_t(qRound(c.points / 0.75));
+        s.bold = c.bold;
+        s.gapX = c.gapX;
+        s.gapY = 2;
+        PreparedItem item{};
+        item.w = float(mmToUnits(c.widthMm));
+        item.h = float(mmToUnits(5));
+        item.textOffset = r.addText(c.text);
+        item.textLength = std::uint32_t(c.text.size());
+        item.style = std::uint16_t(r.addStyle(s));
+        item.kind = CellKind::Memo;
+        r.addItem(item);
+        items.push_back(item);
+    }
+    r.finishPage();
+    Renderer renderer(r);
+    const bool dump = qEnvironmentVariableIsSet("TK_DUMP_HARD_CELLS");
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const QStringList lines = renderer.breakLines(items[i], cells[i].text);
+        if (dump) {
+            QStringList quoted;
+            for (const QString &l : lines)
+                quoted << QLatin1Char('"') + QString(l).replace(QLatin1Char('"'), QLatin1String("\\\"")) + QLatin1Char('"');
+            std::printf("%s\n", qPrintable(quoted.join(QLatin1String(", "))));
+            continue;
+        }
+        QCOMPARE(lines, cells[i].lines);
+    }
 }
 
 QTEST_MAIN(ExportTest)
