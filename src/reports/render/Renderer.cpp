@@ -1,5 +1,7 @@
 #include "Renderer.h"
 
+#include "TextFit.h"
+
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QPainter>
@@ -32,6 +34,7 @@ Renderer::StyleCache &Renderer::cache(int style)
         c.font.setHintingPreference(QFont::PreferNoHinting);
         c.font.setStyleStrategy(QFont::PreferOutline);
         c.metrics = QFontMetricsF(c.font);
+        c.fitter = std::make_shared<TextFitter>(c.font);
         if (!s.underline)
             c.raw = QRawFont::fromFont(c.font);
         c.ready = true;
@@ -41,74 +44,15 @@ Renderer::StyleCache &Renderer::cache(int style)
 
 const QFont &Renderer::font(int style) { return cache(style).font; }
 
-double Renderer::textWidth(int style, QStringView text) { return cache(style).metrics.horizontalAdvance(text.toString()); }
-
-namespace {
-
-// "114,19", "-1.234,50", "%18": a word that shows a number.
-bool isNumberWord(QStringView word)
-{
-    bool digit = false;
-    for (QChar c : word) {
-        if (c.isDigit())
-            digit = true;
-        else if (c != u',' && c != u'.' && c != u'-' && c != u'+' && c != u'%')
-            return false;
-    }
-    return digit;
-}
-
-} // namespace
+double Renderer::textWidth(int style, QStringView text) { return cache(style).fitter->width(text.toString()); }
 
 QStringList Renderer::breakLines(const PreparedItem &item, const QString &text)
 {
     const ItemStyle &s = m_report.styles()[item.style];
-    const QFontMetricsF &fm = cache(item.style).metrics;
-    const double width = item.w - 2 * s.gapX;
     QStringList lines;
-    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
-        if (!s.wordWrap || fm.horizontalAdvance(paragraph) <= width) {
-            lines << paragraph;
-            continue;
-        }
-        const qsizetype before = lines.size();
-        QString line;
-        const QStringList words = paragraph.split(QLatin1Char(' '));
-        for (const QString &word : words) {
-            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (fm.horizontalAdvance(candidate) <= width) {
-                line = candidate;
-                continue;
-            }
-            if (!line.isEmpty()) {
-                lines << line;
-                line.clear();
-            }
-            if (fm.horizontalAdvance(word) <= width) {
-                line = word;
-                continue;
-            }
-            lines << overWideWord(fm, word, s, item.w);
-        }
-        if (!line.isEmpty() || lines.size() == before)
-            lines << line;
-    }
+    for (FittedLine &line : cache(item.style).fitter->fit(text, item.w, s.gapX, s.wordWrap))
+        lines << std::move(line.text);
     return lines;
-}
-
-// A word wider than the text box stands alone on its line and is not carried
-// on: a number that the whole cell can hold is kept whole (drawn into the
-// inset), anything else is cut after the last character that ends before the
-// cell's right edge.
-QString Renderer::overWideWord(const QFontMetricsF &fm, const QString &word, const ItemStyle &s, double cellWidth)
-{
-    if (isNumberWord(word) && fm.horizontalAdvance(word) <= cellWidth)
-        return word;
-    const double room = cellWidth - s.gapX; // from the text's left edge to the cell's
-    qsizetype fit = 1;
-    while (fit < word.size() && fm.horizontalAdvance(word.left(fit + 1)) <= room)
-        ++fit;
-    return word.left(fit);
 }
 
 // Where a line of `lineWidth` starts in `box`: aligned in the text box
@@ -158,10 +102,9 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
                 positions[k] = QPointF(width, 0);
                 width += advances[k].x();
             }
-            if (width <= inner.width() + 0.01 && inner.top() + lineHeight <= box.bottom() + 0.01) {
-                double x = inner.left();
-                if (s.align != Align::Left)
-                    x += s.align == Align::Right ? inner.width() - width : (inner.width() - width) / 2;
+            const bool fits = width <= inner.width() + 0.01 || (width <= box.width() && isNumberWord(text));
+            if (fits && inner.top() + lineHeight <= box.bottom() + 0.01) {
+                const double x = lineLeft(s, box, inner, width);
                 QGlyphRun run;
                 run.setRawFont(c.raw);
                 run.setGlyphIndexes(glyphs);
@@ -171,20 +114,15 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
             }
         }
     }
-    if (!text.contains(QLatin1Char('\n'))) {
-        const double width = fm.horizontalAdvance(text);
-        if (width <= inner.width() + 0.01 && inner.top() + lineHeight <= box.bottom() + 0.01) {
-            double x = inner.left();
-            if (s.align != Align::Left)
-                x += s.align == Align::Right ? inner.width() - width : (inner.width() - width) / 2;
-            p.drawText(QPointF(x, inner.top() + fm.ascent()), text);
-            return;
-        }
-    }
-    const QStringList lines = breakLines(item, text);
+    std::vector<FittedLine> lines = c.fitter->fit(text, item.w, s.gapX, s.wordWrap);
     double widest = 0;
-    for (const QString &line : lines)
-        widest = std::max(widest, fm.horizontalAdvance(line));
+    for (FittedLine &line : lines) {
+        // A line of several words was fitted by adding up its words: aligned
+        // to the right or centred, it is placed by its own measure.
+        if (s.align != Align::Left && line.text.contains(QLatin1Char(' ')))
+            line.width = c.fitter->width(line.text);
+        widest = std::max(widest, line.width);
+    }
     const bool overflows = widest > inner.width() + 0.01
                         || inner.top() + lineHeight * lines.size() > box.bottom() + 0.01;
     const bool clipped = s.clip && overflows;
@@ -193,11 +131,10 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
         p.setClipRect(box, Qt::IntersectClip);
     }
     double top = inner.top();
-    for (const QString &line : lines) {
+    for (const FittedLine &line : lines) {
         if (s.clip && top >= box.bottom())
             break;
-        const double x = lineLeft(s, box, inner, fm.horizontalAdvance(line));
-        p.drawText(QPointF(x, top + fm.ascent()), line);
+        p.drawText(QPointF(lineLeft(s, box, inner, line.width), top + fm.ascent()), line.text);
         top += lineHeight;
     }
     if (clipped)

@@ -9,11 +9,14 @@
 #include <QRawFont>
 #include <QRectF>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class QPainter;
 
 namespace tk::reports {
+
+class TextFitter;
 
 class Renderer {
 public:
@@ -39,9 +42,9 @@ private:
         QFont font;
         QFontMetricsF metrics{QFont()};
         QRawFont raw; // glyphs without shaping for the common one-line cell
+        std::shared_ptr<TextFitter> fitter;
     };
     StyleCache &cache(int style);
-    static QString overWideWord(const QFontMetricsF &fm, const QString &word, const ItemStyle &s, double cellWidth);
     static double lineLeft(const ItemStyle &s, const QRectF &box, const QRectF &inner, double lineWidth);
     void drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight);
 
