@@ -56,6 +56,21 @@ void showAndFinish(PreviewWindow &w)
     QTRY_VERIFY_WITH_TIMEOUT(!w.isBusy() && w.statusText() != QLatin1String("Sayfa 0 / 0"), 20000);
 }
 
+// Calls `seen` before each paint of a widget.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget *widget, std::function<void()> seen) : m_seen(std::move(seen)) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_seen();
+        return false;
+    }
+
+private:
+    std::function<void()> m_seen;
+};
+
 // The real stock list over the test rows.
 std::unique_ptr<Report> stockReport(StockDb &db)
 {
@@ -84,6 +99,7 @@ class PreviewTest : public QObject {
     Q_OBJECT
 private slots:
     void firstPageShowsWhileTheLayoutRunsAndCloseStopsIt();
+    void firstPageIsPaintedAsSoonAsItIsLaidOut();
     void zoomBoxButtonsAndWheel();
     void typedZoomTakesEffectOnReturn();
     void findFoldsTurkishLetters();
@@ -129,6 +145,30 @@ void PreviewTest::firstPageShowsWhileTheLayoutRunsAndCloseStopsIt()
     QCOMPARE(w.statusText(), QStringLiteral("Sayfa 1 / %1").arg(stoppedAt));
     close->trigger();
     QVERIFY(!w.isVisible());
+}
+
+void PreviewTest::firstPageIsPaintedAsSoonAsItIsLaidOut()
+{
+    StockDb db;
+    addManyRows(db, 40000);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    w.resize(1000, 800);
+    int pagesAtFirstPaint = -1;
+    bool busyAtFirstPaint = false;
+    PaintWatch watch(w.pageView()->viewport(), [&] {
+        if (pagesAtFirstPaint < 0 && report->prepared().finishedPageCount() > 0) {
+            pagesAtFirstPaint = report->prepared().pageCount();
+            busyAtFirstPaint = w.isBusy();
+        }
+    });
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(pagesAtFirstPaint >= 0, 20000);
+    QVERIFY(busyAtFirstPaint);
+    // Page 1 is painted when it is finished, with page 2 just begun.
+    QCOMPARE(pagesAtFirstPaint, 2);
+    w.stopWork();
+    QTRY_VERIFY(!w.isBusy());
 }
 
 void PreviewTest::zoomBoxButtonsAndWheel()

@@ -34,6 +34,8 @@ signals:
     void currentPageChanged(int page);
     void doubleClicked();
     void contextMenuWanted(const QPoint &globalPos);
+    // A page has just been painted on the screen.
+    void pagePainted(int page);
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -274,7 +274,8 @@ void PreviewWindow::startLayout()
 }
 
 // One slice of the layout: about 30 ms of rows, then the window gets its
-// events and shows the pages finished so far.
+// events and shows the pages finished so far. Until the first page is
+// finished the slice ends as soon as it is, and that page is painted at once.
 void PreviewWindow::layoutSlice()
 {
     if (!m_run)
@@ -283,14 +284,19 @@ void PreviewWindow::layoutSlice()
         m_run->stop();
     QElapsedTimer clock;
     clock.start();
+    const PreparedReport &prepared = m_report.prepared();
+    const bool firstPageShown = m_shownPages > 0;
     LayoutRun::Status status;
     do {
-        status = m_run->step(64);
-    } while (status == LayoutRun::Status::Running && clock.elapsed() < 30);
-    if (m_report.prepared().finishedPageCount() != m_shownPages) {
-        m_shownPages = m_report.prepared().finishedPageCount();
+        status = m_run->step(firstPageShown ? 64 : 8);
+    } while (status == LayoutRun::Status::Running && clock.elapsed() < 30
+             && (firstPageShown || prepared.finishedPageCount() == 0));
+    if (prepared.finishedPageCount() != m_shownPages) {
+        m_shownPages = prepared.finishedPageCount();
         m_view->reportChanged();
         updateStatus();
+        if (!firstPageShown && m_shownPages > 0)
+            m_view->viewport()->repaint();
     }
     if (status == LayoutRun::Status::Running) {
         QTimer::singleShot(0, this, &PreviewWindow::layoutSlice);
