@@ -2,6 +2,7 @@
 // and each one run on the sample records of a real Data.dat, read back from
 // the prepared pages.
 #include "data/DataModule.h"
+#include "initdb/DemoData.h"
 #include "reports/Report.h"
 #include "reports/engine/PageRange.h"
 #include "reports/engine/TemplateLoader.h"
@@ -118,6 +119,7 @@ private slots:
     void salaryAmountsKeepTheirOwnTextBeforeTheSuffix();
     void spreadsheetsHoldNumbersAsNumbers();
     void overWideNumbersShowWhole();
+    void preparedStockPagesStaySmall();
     void renderedPages();
 };
 
@@ -636,7 +638,7 @@ void TemplatesTest::overWideNumbersShowWhole()
     QVERIFY(r->prepare(nullptr));
     const PreparedReport &p = r->prepared();
     Renderer renderer(p);
-    const auto item = [&](const QString &text) -> const PreparedItem & {
+    const auto item = [&](const QString &text) -> PreparedItem {
         for (const PreparedItem &i : p.items())
             if (p.text(i) == text)
                 return i;
@@ -655,7 +657,7 @@ void TemplatesTest::overWideNumbersShowWhole()
     QCOMPARE(cut.size(), 2);
     QVERIFY(longName.startsWith(cut[0]) && cut[0].size() < 69);
     QCOMPARE(cut[1], QStringLiteral("SOL"));
-    const PreparedItem &nameCell = item(longName);
+    const PreparedItem nameCell = item(longName);
     const QFontMetricsF fm(renderer.font(nameCell.style));
     QVERIFY(fm.horizontalAdvance(cut[0]) <= nameCell.w - p.styles()[nameCell.style].gapX);
     QVERIFY(fm.horizontalAdvance(longName.left(cut[0].size() + 1)) > nameCell.w - p.styles()[nameCell.style].gapX);
@@ -671,7 +673,7 @@ void TemplatesTest::overWideNumbersShowWhole()
         renderer.drawPage(painter, 0, QRectF(QPointF(), QSizeF(image.size())));
     }
     for (const QString &number : {QStringLiteral("114,19"), QStringLiteral("2492,06")}) {
-        const PreparedItem &cell = item(number);
+        const PreparedItem cell = item(number);
         const ItemStyle &s = p.styles()[cell.style];
         const QFontMetricsF numberMetrics(renderer.font(cell.style));
         const double left = (mmToUnits(setup.marginLeft) + cell.x) * scale;
@@ -687,6 +689,28 @@ void TemplatesTest::overWideNumbersShowWhole()
         QVERIFY2(inkWidth > numberMetrics.horizontalAdvance(number) - 3,
                  qPrintable(QStringLiteral("%1: %2 of %3").arg(number).arg(inkWidth).arg(numberMetrics.horizontalAdvance(number))));
     }
+}
+
+// The stock list over the benchmark rows (texts with Turkish letters, amounts
+// that overflow their cells) keeps each prepared page under 10 KB.
+void TemplatesTest::preparedStockPagesStaySmall()
+{
+    TempDatabase db;
+    fillRows(db.path(), 2000);
+    DataModule data(db.path());
+    Report report(QStringLiteral("RpStok"));
+    report.setDataset(QStringLiteral("DBStok"), data.dataset(QStringLiteral("Stok")));
+    QVERIFY(report.prepare(nullptr));
+    const PreparedReport &p = report.prepared();
+    QCOMPARE(int(texts(p, 1, BandKind::MasterData).size()), 34 * 6);
+    const double perPage = double(p.memoryBytes()) / p.pageCount();
+    QVERIFY2(perPage < 10 * 1024, qPrintable(QStringLiteral("%1 bytes a page").arg(perPage)));
+    // Items read back whole from their shared shapes.
+    const PreparedItem first = p.items()[p.page(1).firstItem];
+    QCOMPARE(first.kind, CellKind::Memo);
+    QCOMPARE(first.band, BandKind::MasterData);
+    QCOMPARE(qRound(unitsToMm(first.w)), 44);
+    QCOMPARE(p.text(first).toString(), data.dataset(QStringLiteral("Stok"))->textAt(30, 1));
 }
 
 // With TK_REPORT_PNG_DIR set, draws every page of each report on sample

@@ -550,11 +550,13 @@ LayoutRun::Status LayoutRun::step(int rowBudget)
         }
         if (m_stopRequested) {
             r.endPage();
+            r.out.squeeze();
             return m_status = Status::Stopped;
         }
         if (r.summary >= 0)
             r.print(r.summary);
         r.endPage();
+        r.out.squeeze();
         return m_status = Status::Done;
     } catch (const RunError &e) {
         m_errors << e.line;
@@ -563,6 +565,7 @@ LayoutRun::Status LayoutRun::step(int rowBudget)
     }
     if (r.out.pageCount() > 0)
         r.out.finishPage();
+    r.out.squeeze();
     return m_status = Status::Failed;
 }
 

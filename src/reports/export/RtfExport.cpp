@@ -121,19 +121,19 @@ private:
         m_run.clear();
         const auto &items = m_report.items();
         const std::uint32_t end = page.firstItem + page.itemCount;
-        std::vector<const PreparedItem *> row;
+        std::vector<PreparedItem> row;
         for (std::uint32_t i = page.firstItem; i < end; ++i) {
             const PreparedItem &item = items[i];
             if (!inPart(item, 0))
                 continue;
             // The text items of one band row: same top and height, left to right.
-            if (!row.empty() && !(isText(item) && item.y == row.front()->y && item.h == row.front()->h
-                                  && item.x >= row.back()->x + row.back()->w - 0.5f)) {
+            if (!row.empty() && !(isText(item) && item.y == row.front().y && item.h == row.front().h
+                                  && item.x >= row.back().x + row.back().w - 0.5f)) {
                 writeRow(out, row, s);
                 row.clear();
             }
             if (isText(item)) {
-                row.push_back(&item);
+                row.push_back(item);
             } else {
                 m_run.clear();
                 writeItem(out, item, s);
@@ -151,45 +151,45 @@ private:
     }
 
     // A row of text cells: one tabbed paragraph when the cells allow it.
-    void writeRow(QByteArray &out, const std::vector<const PreparedItem *> &row, const PageSetup &setup)
+    void writeRow(QByteArray &out, const std::vector<PreparedItem> &row, const PageSetup &setup)
     {
-        const ItemStyle &first = m_report.styles()[row.front()->style];
+        const ItemStyle &first = m_report.styles()[row.front().style];
         bool tabbed = row.size() > 1;
         for (size_t k = 0; tabbed && k < row.size(); ++k) {
-            const ItemStyle &s = m_report.styles()[row[k]->style];
+            const ItemStyle &s = m_report.styles()[row[k].style];
             tabbed = s.frame == first.frame && (s.frame == 0 || s.frame == FrameBox) && !s.underline
-                  && (k == 0 || s.frame == 0 || std::abs(row[k]->x - (row[k - 1]->x + row[k - 1]->w)) < 0.5f);
+                  && (k == 0 || s.frame == 0 || std::abs(row[k].x - (row[k - 1].x + row[k - 1].w)) < 0.5f);
         }
         if (!tabbed) {
             m_run.clear();
-            for (const PreparedItem *item : row)
-                writeItem(out, *item, setup);
+            for (const PreparedItem &item : row)
+                writeItem(out, item, setup);
             return;
         }
         // The row's look: where and how its cells stand. Rows of the same look
         // directly below each other share one frame and its paragraph settings.
         QByteArray look;
-        const double x0 = row.front()->x;
-        for (const PreparedItem *item : row)
-            look += QByteArray::number(item->style) + ':' + QByteArray::number(twips(item->x - x0)) + ':'
-                  + QByteArray::number(twips(item->w)) + ';';
-        const bool continues = !m_run.isEmpty() && look == m_run && std::abs(row.front()->y - m_runBottom) < 0.5f;
+        const double x0 = row.front().x;
+        for (const PreparedItem &item : row)
+            look += QByteArray::number(item.style) + ':' + QByteArray::number(twips(item.x - x0)) + ':'
+                  + QByteArray::number(twips(item.w)) + ';';
+        const bool continues = !m_run.isEmpty() && look == m_run && std::abs(row.front().y - m_runBottom) < 0.5f;
         if (!continues) {
             m_run = look;
             writeRowFrame(out, row, setup);
         }
-        m_runBottom = row.front()->y + row.front()->h;
+        m_runBottom = row.front().y + row.front().h;
 
-        std::vector<const PreparedItem *> ownFrames;
+        std::vector<PreparedItem> ownFrames;
         const QByteArray rowLook = charLook(first);
         for (size_t k = 0; k < row.size(); ++k) {
-            const PreparedItem &item = *row[k];
+            const PreparedItem &item = row[k];
             const ItemStyle &s = m_report.styles()[item.style];
             if (k > 0 || s.align != Align::Left)
                 out += "\\tab ";
             const QString text = m_report.finalText(item, m_report.pageCount());
             if (!fitsOnOneLine(item, text)) {
-                ownFrames.push_back(&item); // wraps or is cut as in its own box
+                ownFrames.push_back(item); // wraps or is cut as in its own box
                 continue;
             }
             const QByteArray look = charLook(s);
@@ -201,16 +201,16 @@ private:
                 out += '}';
         }
         out += "\\par\n";
-        for (const PreparedItem *item : ownFrames)
-            writeItem(out, *item, setup, true);
+        for (const PreparedItem &item : ownFrames)
+            writeItem(out, item, setup, true);
         if (!ownFrames.empty())
             m_run.clear();
     }
 
-    void writeRowFrame(QByteArray &out, const std::vector<const PreparedItem *> &row, const PageSetup &setup)
+    void writeRowFrame(QByteArray &out, const std::vector<PreparedItem> &row, const PageSetup &setup)
     {
-        const PreparedItem &head = *row.front();
-        const PreparedItem &tail = *row.back();
+        const PreparedItem &head = row.front();
+        const PreparedItem &tail = row.back();
         const ItemStyle &first = m_report.styles()[head.style];
         out += "\\pard\\plain\\phpg\\pvpg\\posx" + QByteArray::number(mmTwips(setup.marginLeft) + twips(head.x))
              + "\\posy" + QByteArray::number(mmTwips(setup.marginTop) + twips(head.y)) + "\\absw"
@@ -221,7 +221,7 @@ private:
             out += "\\brdrt" + border + "\\brdrl" + border + "\\brdrb" + border + "\\brdrr" + border + "\\brdrbtw" + border;
         }
         for (size_t k = 0; k < row.size(); ++k) {
-            const PreparedItem &item = *row[k];
+            const PreparedItem &item = row[k];
             const ItemStyle &s = m_report.styles()[item.style];
             const double left = item.x - head.x;
             if (k > 0 && s.frame == FrameBox)

@@ -108,21 +108,21 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
             breaks.push_back(row);
         // Text rows of the page: items grouped by their top edge.
         const PreparedPage &page = report.page(index);
-        std::map<int, std::vector<const PreparedItem *>> rows;
+        std::map<int, std::vector<PreparedItem>> rows;
         for (std::uint32_t i = page.firstItem; i < page.firstItem + page.itemCount; ++i) {
             const PreparedItem &item = report.items()[i];
             if ((item.kind == CellKind::Memo || item.kind == CellKind::SystemMemo) && item.textLength > 0)
-                rows[int(std::lround(item.y * 10))].push_back(&item);
+                rows[int(std::lround(item.y * 10))].push_back(item);
         }
         for (const auto &[top, items] : rows) {
-            for (const PreparedItem *item : items) {
-                const auto col = lxw_col_t(std::lower_bound(lefts.begin(), lefts.end(), int(std::lround(item->x * 10)))
+            for (const PreparedItem &item : items) {
+                const auto col = lxw_col_t(std::lower_bound(lefts.begin(), lefts.end(), int(std::lround(item.x * 10)))
                                            - lefts.begin());
-                const QString text = report.finalText(*item, report.pageCount());
+                const QString text = report.finalText(item, report.pageCount());
                 double value = 0;
                 QString code;
                 lxw_error rc;
-                if ((item->flags & PreparedItem::Numeric) && numberAndFormat(text, &value, &code))
+                if ((item.flags & PreparedItem::Numeric) && numberAndFormat(text, &value, &code))
                     rc = worksheet_write_number(sheet, row, col, value, numberFormat(code));
                 else
                     rc = worksheet_write_string(sheet, row, col, text.toUtf8().constData(), nullptr);

@@ -556,7 +556,7 @@ bool PreviewWindow::writeExport(ExportFormat format, const std::vector<int> &pag
             return exportXlsx(r, pages, path, callback);
         // "As text": every cell as the text it shows.
         PreparedReport plain = r;
-        std::vector<PreparedItem> items = plain.items();
+        std::vector<PreparedItem> items(plain.items().begin(), plain.items().end());
         for (PreparedItem &i : items)
             i.flags &= std::uint8_t(~PreparedItem::Numeric);
         plain.assign(plain.setups(), plain.styles(), plain.pages(), std::move(items), plain.textBuffer());
