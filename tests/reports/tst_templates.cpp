@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -119,7 +120,7 @@ private slots:
     void salaryAmountsKeepTheirOwnTextBeforeTheSuffix();
     void spreadsheetsHoldNumbersAsNumbers();
     void overWideNumbersShowWhole();
-    void preparedStockPagesStaySmall();
+    void stockPagesOfBenchmarkRowsStaySmall();
     void renderedPages();
 };
 
@@ -691,9 +692,10 @@ void TemplatesTest::overWideNumbersShowWhole()
     }
 }
 
-// The stock list over the benchmark rows (texts with Turkish letters, amounts
-// that overflow their cells) keeps each prepared page under 10 KB.
-void TemplatesTest::preparedStockPagesStaySmall()
+// The stock list over the benchmark rows (texts with Turkish letters, shelf
+// names that wrap, quantities wider than their text box): each prepared page
+// under 10 KB, each page of its RTF under 5 KB.
+void TemplatesTest::stockPagesOfBenchmarkRowsStaySmall()
 {
     TempDatabase db;
     fillRows(db.path(), 2000);
@@ -711,6 +713,12 @@ void TemplatesTest::preparedStockPagesStaySmall()
     QCOMPARE(first.band, BandKind::MasterData);
     QCOMPARE(qRound(unitsToMm(first.w)), 44);
     QCOMPARE(p.text(first).toString(), data.dataset(QStringLiteral("Stok"))->textAt(30, 1));
+
+    QTemporaryDir dir;
+    const QString rtf = dir.filePath(QStringLiteral("stok.rtf"));
+    QVERIFY(exportRtf(p, allPages(p.pageCount()), rtf));
+    const double rtfPerPage = double(QFileInfo(rtf).size()) / p.pageCount();
+    QVERIFY2(rtfPerPage <= 5 * 1024, qPrintable(QStringLiteral("%1 RTF bytes a page").arg(rtfPerPage)));
 }
 
 // With TK_REPORT_PNG_DIR set, draws every page of each report on sample

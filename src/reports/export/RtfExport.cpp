@@ -4,8 +4,9 @@
 // A row of one-line cells side by side (a list's row) is one paragraph with a
 // tab stop per cell, and the rows that follow it with the same cells share
 // its frame, so a long list costs little more than its texts. Boxed cells get
-// their lines from the paragraph's borders and bar tabs. Any other item, and a
-// text that does not fit its cell, is a frame of its own at its place.
+// their lines from the paragraph's borders and bar tabs; a cell's text there is
+// the line the page shows of it. Any other item, and a cell that shows more
+// than one line, is a frame of its own at its place.
 #include "Export.h"
 
 #include "controls/Error.h"
@@ -141,13 +142,31 @@ private:
         }
         if (!row.empty())
             writeRow(out, row, s);
+        // Cells that could not join their row's paragraph, after all rows so
+        // that the rows keep sharing their frames.
+        for (const PreparedItem &item : m_ownFrames)
+            writeItem(out, item, s, true);
+        m_ownFrames.clear();
     }
 
-    // Whether a cell's text stands on one line inside its text box.
-    bool fitsOnOneLine(const PreparedItem &item, QStringView text)
+    // The one line a cell shows, as the page draws it (a wrapped text whose
+    // next line falls below the cell shows its first line; an over-wide word
+    // shows what the cell's edge leaves of it); false when it shows more or
+    // the line would reach past the cell.
+    bool shownLine(const PreparedItem &item, const QString &text, QString *line)
     {
         const ItemStyle &s = m_report.styles()[item.style];
-        return !text.contains(u'\n') && m_renderer.textWidth(item.style, text) <= item.w - 2 * s.gapX + 0.01;
+        if (!text.contains(u'\n') && m_renderer.textWidth(item.style, text) <= item.w - 2 * s.gapX + 0.01) {
+            *line = text;
+            return true;
+        }
+        const double lineHeight = m_renderer.lineHeight(item.style);
+        const bool secondShown = s.gapY + 1.5 * lineHeight <= item.h; // at least half of it inside the cell
+        const QStringList lines = m_renderer.breakLines(item, text);
+        if ((lines.size() > 1 && secondShown) || m_renderer.textWidth(item.style, lines.front()) > item.w)
+            return false;
+        *line = lines.front();
+        return true;
     }
 
     // A row of text cells: one tabbed paragraph when the cells allow it.
@@ -180,16 +199,15 @@ private:
         }
         m_runBottom = row.front().y + row.front().h;
 
-        std::vector<PreparedItem> ownFrames;
         const QByteArray rowLook = charLook(first);
+        QString text;
         for (size_t k = 0; k < row.size(); ++k) {
             const PreparedItem &item = row[k];
             const ItemStyle &s = m_report.styles()[item.style];
             if (k > 0 || s.align != Align::Left)
                 out += "\\tab ";
-            const QString text = m_report.finalText(item, m_report.pageCount());
-            if (!fitsOnOneLine(item, text)) {
-                ownFrames.push_back(item); // wraps or is cut as in its own box
+            if (!shownLine(item, m_report.finalText(item, m_report.pageCount()), &text)) {
+                m_ownFrames.push_back(item); // its lines as in its own box
                 continue;
             }
             const QByteArray look = charLook(s);
@@ -201,10 +219,6 @@ private:
                 out += '}';
         }
         out += "\\par\n";
-        for (const PreparedItem &item : ownFrames)
-            writeItem(out, item, setup, true);
-        if (!ownFrames.empty())
-            m_run.clear();
     }
 
     void writeRowFrame(QByteArray &out, const std::vector<PreparedItem> &row, const PageSetup &setup)
@@ -288,6 +302,7 @@ private:
     QStringList m_fonts;
     QByteArray m_run;    // the look of the row frame being continued, if any
     float m_runBottom = 0;
+    std::vector<PreparedItem> m_ownFrames; // of the page being written
 };
 
 } // namespace

@@ -35,6 +35,8 @@ public:
     const QFont &font(int style);
     // The advance of a one-line text in a style, in page units.
     double textWidth(int style, QStringView text);
+    // The height of a line of text in a style, in page units.
+    double lineHeight(int style) { return cache(style).metrics.height(); }
 
 private:
     struct StyleCache {
