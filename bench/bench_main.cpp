@@ -1,5 +1,6 @@
-// tekvanis-bench [--rows N]: makes its own database with N rows per table and
-// prints one table of figures. It reports; it asserts nothing.
+// tekvanis-bench [--rows N] [--runs N] [--file PATH]: makes its own database
+// with N rows per table (or reuses PATH, a file named Data.dat, when it
+// exists, making it there otherwise) and prints tables of figures. It reports; it asserts nothing.
 #include "app/TForm1.h"
 #include "controls/UiSeam.h"
 #include "bench_reports.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -86,20 +88,26 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);
-    int rows = 100000;
     const QStringList args = app.arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--rows"));
-    if (at >= 0 && at + 1 < args.size())
-        rows = args.at(at + 1).toInt();
+    const auto option = [&](const char *name, const QString &fallback) {
+        const qsizetype at = args.indexOf(QLatin1String(name));
+        return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
+    };
+    const int rows = option("--rows", QStringLiteral("100000")).toInt();
+    const int runs = std::max(1, option("--runs", QStringLiteral("5")).toInt());
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Data.dat"));
+    const QString path = QFileInfo(option("--file", dir.filePath(QStringLiteral("Data.dat")))).absoluteFilePath();
     QElapsedTimer t;
     t.start();
-    tk::createDatabaseFile(path);
-    tk::fillRows(path, rows);
-    std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
-                double(QFile(path).size()) / 1e6, msSince(t));
+    if (QFile::exists(path)) {
+        std::printf("Database: %s, %.1f MB, reused\n\n", qPrintable(path), double(QFile(path).size()) / 1e6);
+    } else {
+        tk::createDatabaseFile(path);
+        tk::fillRows(path, rows);
+        std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
+                    double(QFile(path).size()) / 1e6, msSince(t));
+    }
     std::printf("| %-52s | %13s | %13s | %7s |\n", "measure", "Tekvanis", "raw C API", "ratio");
     std::printf("|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(15, '-').constData(),
                 QByteArray(15, '-').constData(), QByteArray(9, '-').constData());
@@ -129,9 +137,11 @@ int main(int argc, char **argv)
 
     // Start-up: the main window built on the database and shown.
     const long before = residentKb();
-    QDir::setCurrent(dir.path());
+    // The program opens "Data.dat" in its folder: the file's own folder here.
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir::setCurrent(folder);
     tk::AppPaths paths;
-    paths.programFolder = dir.path();
+    paths.programFolder = folder;
     paths.configFolder = dir.path();
     QElapsedTimer shown;
     shown.start();
@@ -181,6 +191,6 @@ int main(int argc, char **argv)
     std::printf("\n");
     std::fflush(stdout);
 
-    runReportBenchmarks(rows);
+    runReportBenchmarks(form, runs);
     return 0;
 }
