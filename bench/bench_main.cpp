@@ -2,7 +2,7 @@
 // with N rows per table (or reuses PATH, a file named Data.dat, when it
 // exists, making it there otherwise) and prints tables of figures. It reports; it asserts nothing.
 #include "app/TForm1.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "bench_reports.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
@@ -130,7 +130,7 @@ int main(int argc, char **argv)
     {
         QElapsedTimer o;
         o.start();
-        tk::DataModule data(path);
+        tk::DataModule data(path, tk::datasetDefs());
         ourOpen = msSince(o);
     }
     row("open all 18 datasets", ourOpen, rawOpen);

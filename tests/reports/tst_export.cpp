@@ -1,7 +1,7 @@
 // Every writer's output read back, the prepared-report file format, and the
 // small pure helpers of the preview (page lists, zoom texts, search, icons).
 #include "ReportFixture.h"
-#include "data/Cp1254.h"
+#include "core/Cp1254.h"
 #include "reports/Report.h"
 #include "reports/engine/PageRange.h"
 #include "reports/engine/ReportFile.h"

@@ -1,6 +1,7 @@
 // The eleven report templates: their figures against the forms they print,
 // and each one run on the sample records of a real Data.dat, read back from
 // the prepared pages.
+#include "app/PageTable.h"
 #include "data/DataModule.h"
 #include "initdb/DemoData.h"
 #include "reports/Report.h"
@@ -70,7 +71,7 @@ std::pair<double, double> bandSpan(const PreparedReport &r, int page, BandKind k
 
 // The sample records of every page, with the datasets of the main window.
 struct DemoData {
-    DemoData() : db(TempDatabase::Demo), data(db.path()) {}
+    DemoData() : db(TempDatabase::Demo), data(db.path(), datasetDefs()) {}
     Dataset *ds(const char *name) const { return data.dataset(QLatin1String(name)); }
     // Makes the master row whose `field` is `value` the current one.
     void select(const char *dataset, const char *field, const QVariant &value) const
@@ -699,7 +700,7 @@ void TemplatesTest::stockPagesOfBenchmarkRowsStaySmall()
 {
     TempDatabase db;
     fillRows(db.path(), 2000);
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Report report(QStringLiteral("RpStok"));
     report.setDataset(QStringLiteral("DBStok"), data.dataset(QStringLiteral("Stok")));
     QVERIFY(report.prepare(nullptr));

@@ -1,6 +1,6 @@
 #include "PreparedReport.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <cstring>
 

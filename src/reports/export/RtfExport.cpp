@@ -9,8 +9,8 @@
 // than one line, is a frame of its own at its place.
 #include "Export.h"
 
-#include "controls/Error.h"
-#include "data/Cp1254.h"
+#include "core/Cp1254.h"
+#include "core/Error.h"
 #include "reports/render/Renderer.h"
 
 #include <QColor>
