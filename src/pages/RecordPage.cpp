@@ -1,5 +1,6 @@
 #include "RecordPage.h"
 
+#include "controls/Error.h"
 #include "controls/TurkishTyping.h"
 
 #include "pages/shared/PrintButton.h"
@@ -87,6 +88,19 @@ void RecordPage::addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget
         grid->addWidget(labelFor(text, box), row, column, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(box, row, column + 1);
         ++row;
+    }
+}
+
+void RecordPage::chainTabOrder(std::initializer_list<const char *> names)
+{
+    QWidget *previous = nullptr;
+    for (const char *name : names) {
+        auto *next = findChild<QWidget *>(QLatin1String(name));
+        if (!next)
+            throw Error(QStringLiteral("Sayfada %1 denetimi yok.").arg(QLatin1String(name)));
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
     }
 }
 

@@ -51,6 +51,8 @@ protected:
         QString toolBar, dataset, yearBox, monthBox, printButton, printHint;
     };
     QWidget *yearMonthPanel(const YearMonthPanel &def);
+    // The Tab key goes through the page's controls of these names in this order.
+    void chainTabOrder(std::initializer_list<const char *> names);
     // Adds rows "label: box" to a grid layout, one per entry.
     void addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget *>> &rows, int column = 0, int firstRow = 0);
 
