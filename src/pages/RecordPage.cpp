@@ -1,8 +1,7 @@
 #include "RecordPage.h"
 
-#include "controls/Error.h"
 #include "controls/TurkishTyping.h"
-
+#include "core/Error.h"
 #include "pages/shared/PrintButton.h"
 
 #include <QFrame>
@@ -12,7 +11,10 @@
 
 namespace tk {
 
-RecordPage::RecordPage(const PageContext &context, QWidget *parent) : QWidget(parent), m_context(context) {}
+RecordPage::RecordPage(const PageDef &def, const PageContext &context, QWidget *parent)
+    : QWidget(parent), m_def(def), m_context(context)
+{
+}
 
 DBEdit *RecordPage::boundEdit(const QString &name, const QString &datasetName, const QString &field)
 {
@@ -24,10 +26,15 @@ DBEdit *RecordPage::boundEdit(const QString &name, const QString &datasetName, c
 
 QToolBar *RecordPage::recordToolBar(const QString &toolBar)
 {
-    return createRecordToolBar(toolBar, m_context.actions, m_context.data, this);
+    return createRecordToolBar(m_def.toolBar(toolBar), m_context.actions, m_context.data, this);
 }
 
-SearchWidgets RecordPage::searchBox(const QString &box) { return createSearchBox(box, m_context.data, this); }
+SearchWidgets RecordPage::searchBox(const QString &box) { return createSearchBox(m_def.search(box), m_context.data, this); }
+
+TSrDBGrid *RecordPage::list(const QString &grid, QWidget *parent)
+{
+    return createGrid(m_def.grid(grid), *m_context.data, parent ? parent : this);
+}
 
 DBMemo *RecordPage::boundMemo(const QString &name, const QString &datasetName, const QString &field)
 {
@@ -91,17 +98,38 @@ void RecordPage::addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget
     }
 }
 
+QVector<DBEdit *> RecordPage::placeBoxes(QGridLayout *grid, const QString &datasetName, const QVector<BoxPlace> &places)
+{
+    QVector<DBEdit *> boxes;
+    for (const BoxPlace &place : places) {
+        DBEdit *box = boundEdit(QString::fromLatin1(place.name), datasetName, QString::fromLatin1(place.field));
+        if (place.width > 0)
+            box->setFixedWidth(place.width);
+        grid->addWidget(labelFor(QString::fromUtf8(place.label), box), place.row, place.column * 2,
+                        Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(box, place.row, place.column * 2 + 1, 1, place.span);
+        boxes.append(box);
+    }
+    chainTabOrder({boxes.begin(), boxes.end()});
+    return boxes;
+}
+
+void RecordPage::chainTabOrder(const QVector<QWidget *> &order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
 void RecordPage::chainTabOrder(std::initializer_list<const char *> names)
 {
-    QWidget *previous = nullptr;
+    QVector<QWidget *> order;
     for (const char *name : names) {
-        auto *next = findChild<QWidget *>(QLatin1String(name));
-        if (!next)
+        auto *widget = findChild<QWidget *>(QLatin1String(name));
+        if (!widget)
             throw Error(QStringLiteral("Sayfada %1 denetimi yok.").arg(QLatin1String(name)));
-        if (previous)
-            setTabOrder(previous, next);
-        previous = next;
+        order.append(widget);
     }
+    chainTabOrder(order);
 }
 
 } // namespace tk

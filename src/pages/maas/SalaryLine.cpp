@@ -1,6 +1,6 @@
 #include "SalaryLine.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <cmath>
 
