@@ -71,16 +71,17 @@ bool folderWritable(const QString &folder)
 
 QString settingsFileName(const QString &programFolder, const QString &configFolder)
 {
+    // A file that is there is the program's settings, writable or not: a
+    // read-only one is read, and saving into it is refused, never moved elsewhere.
     const QString inProgramFolder = QDir(programFolder).filePath(QStringLiteral("S-Veri.ini"));
-    const QFileInfo existing(inProgramFolder);
-    if ((existing.exists() && existing.isWritable()) || (!existing.exists() && folderWritable(programFolder)))
+    if (QFileInfo::exists(inProgramFolder) || folderWritable(programFolder))
         return inProgramFolder;
     return QDir(configFolder).filePath(QStringLiteral("S-Veri.ini"));
 }
 
 void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
 {
-    const ProfileFile file(path);
+    const ProfileSnapshot file(path); // the whole file read once
     for (const SettingDef &def : settingDefs()) {
         const QString section = QString::fromLatin1(def.section);
         const QString key = QString::fromLatin1(def.key);
@@ -92,8 +93,10 @@ void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
                 box->setChecked(v != 0);
             continue;
         }
-        if (QLineEdit *box = textControl(def, mainWindow, dialog))
+        if (QLineEdit *box = textControl(def, mainWindow, dialog)) {
             box->setText(file.readString(section, key, box->text()));
+            box->setCursorPosition(0); // a long text is seen from its start
+        }
     }
 }
 
@@ -101,7 +104,7 @@ void saveSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
 {
     const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(folder);
-    ProfileFile file(path);
+    ProfileSnapshot file(path);
     for (const SettingDef &def : settingDefs()) {
         const QString section = QString::fromLatin1(def.section);
         const QString key = QString::fromLatin1(def.key);
@@ -112,6 +115,7 @@ void saveSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
         const QLineEdit *box = textControl(def, mainWindow, dialog);
         file.writeString(section, key, box ? box->text() : QString());
     }
+    file.save(); // all keys in one write
 }
 
 } // namespace tk

@@ -9,14 +9,14 @@ namespace tk {
 class TAyarFrm;
 
 // The settings file in the program's folder, or in ~/.config/tekvanis when
-// the program's folder cannot be written.
+// there is none there and the program's folder cannot be written.
 QString settingsFileName(const QString &programFolder, const QString &configFolder);
 
 // For each key in order: read with the control's current content as the
 // default, and put the result into the control.
 void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog);
-// For each key in order: write the control's content. Throws tk::Error
-// "Unable to write to <path>" at the first refused write.
+// For each key in order: write the control's content; the file is read once
+// and written once. Throws tk::Error "Unable to write to <path>" when refused.
 void saveSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog);
 
 } // namespace tk

@@ -14,9 +14,15 @@ DataModule::DataModule(const QString &databasePath, const QVector<DatasetDef> &d
         m_datasets.append(ds);
     }
     // Masters open first; each detail then follows its master's first row.
-    for (Dataset *ds : std::as_const(m_datasets))
-        if (!ds->master())
-            ds->open();
+    // An error here comes from the file's contents (a table missing, say):
+    // it names the file, as the errors of opening it do.
+    try {
+        for (Dataset *ds : std::as_const(m_datasets))
+            if (!ds->master())
+                ds->open();
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(QStringLiteral("%1\n%2").arg(e.text(), m_connection->filePath()));
+    }
 }
 
 DataModule::~DataModule()

@@ -58,6 +58,7 @@ private slots:
     void totalsAndEntriesSurviveARestart();
     void aRateThatIsNoNumberKeepsTheZeroDefaults();
     void searchAndDeleteQuestions();
+    void untouchedVatBoxStoresFalse();
     void screenshot();
 };
 
@@ -230,6 +231,17 @@ void CariTest::searchAndDeleteQuestions()
     QCOMPARE(f.db.column(QStringLiteral("SELECT Firma FROM Cari")), QVariantList{QStringLiteral("İLKER NAKLİYAT")});
     QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM Cari1")).toInt(), 0);
     QVERIFY(f.errors().isEmpty());
+}
+
+void CariTest::untouchedVatBoxStoresFalse()
+{
+    PageForm f(kPage);
+    newCompany(f, QStringLiteral("ACAR OTO"));
+    newEntry(f, QStringLiteral("K1"), QStringLiteral("100"), QStringLiteral("100")); // "Hesapla" pressed, the box never
+    QCOMPARE(f.errors(), QStringList());
+    QVERIFY(!f.child<QCheckBox>("DBCheckBox2")->isChecked());
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT typeof(KdvOnay) || '|' || KdvOnay FROM Cari1")).toString(),
+             QStringLiteral("integer|0"));
 }
 
 void CariTest::screenshot()
