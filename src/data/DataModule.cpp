@@ -1,5 +1,8 @@
 #include "DataModule.h"
 
+#include "SchemaVersion.h"
+#include "TurkishOrder.h"
+
 namespace tk {
 
 const QVector<DatasetDef> &datasetDefs()
@@ -10,7 +13,7 @@ const QVector<DatasetDef> &datasetDefs()
         {"HasTakip", "DSHasTakip", "Select * From HasTakip", nullptr},
         {"FatTakip", "DSFatTakip", "Select * From FatTakip Order By Yil", nullptr},
         {"FatTakip1", "DSFatTakip1", "Select * From FatTakip1 where SiraNo=:SiraNo", "FatTakip"},
-        {"Cari", "DSCari", "Select * From Cari Order By Firma", nullptr},
+        {"Cari", "DSCari", "Select * From Cari Order By " + turkishKey(QStringLiteral("Firma")), nullptr},
         {"Cari1", "DSCari1", "Select * From Cari1 where SiraNo=:SiraNo", "Cari"},
         {"IrsaliyeUst", "DSIrsaliyeUst", "Select * From IrsaliyeUst", nullptr},
         {"Irsaliye", "DSIrsaliye", "Select * From Irsaliye where SiraNo=:SiraNo", "IrsaliyeUst"},
@@ -27,12 +30,23 @@ const QVector<DatasetDef> &datasetDefs()
     return defs;
 }
 
+namespace {
+
+// The program works on files at the newest schema version only.
+std::unique_ptr<Connection> openUpgraded(const QString &path)
+{
+    upgradeDataFile(path);
+    return std::make_unique<Connection>(path);
+}
+
+} // namespace
+
 DataModule::DataModule(const QString &databasePath, QObject *parent)
-    : QObject(parent), m_connection(std::make_unique<Connection>(databasePath))
+    : QObject(parent), m_connection(openUpgraded(databasePath))
 {
     for (const DatasetDef &def : datasetDefs()) {
         const QString name = QString::fromLatin1(def.name);
-        auto *ds = new Dataset(m_connection.get(), name, name, QString::fromLatin1(def.sql), this);
+        auto *ds = new Dataset(m_connection.get(), name, name, def.sql, this);
         ds->setProperty("dataSource", QString::fromLatin1(def.dataSource));
         if (def.master)
             ds->setMaster(dataset(QString::fromLatin1(def.master)));
