@@ -86,6 +86,22 @@ void copyDatabase(sqlite3 *from, const QString &target)
         throw DatabaseError(QString::fromUtf8(sqlite3_errstr(rc != SQLITE_DONE ? rc : finished)));
 }
 
+void refuseUnknownVersion(int version, int newest, const QString &path)
+{
+    if (version <= 0)
+        throw DatabaseError(QStringLiteral("'%1' bu programın veritabanı değil (şema sürümü %2). "
+                                           "Dosyaya dokunulmadı.")
+                                .arg(shown(path))
+                                .arg(version));
+    if (version > newest)
+        throw DatabaseError(QStringLiteral("'%1' programın daha yeni bir sürümüyle oluşturulmuş: dosyanın şema "
+                                           "sürümü %2, bu programınki %3. Dosyaya dokunulmadı; programın yeni "
+                                           "sürümünü kullanın.")
+                                .arg(shown(path))
+                                .arg(version)
+                                .arg(newest));
+}
+
 void runStep(sqlite3 *db, const SchemaStep &step)
 {
     // The pragma does nothing inside a transaction; with foreign keys on,
@@ -118,26 +134,6 @@ int schemaVersionOf(sqlite3 *db)
     const QStringList rows = rowsOf(db, QStringLiteral("PRAGMA user_version"));
     return rows.isEmpty() ? 0 : rows.first().toInt();
 }
-
-namespace {
-
-void refuseUnknownVersion(int version, int newest, const QString &path)
-{
-    if (version <= 0)
-        throw DatabaseError(QStringLiteral("'%1' bu programın veritabanı değil (şema sürümü %2). "
-                                           "Dosyaya dokunulmadı.")
-                                .arg(shown(path))
-                                .arg(version));
-    if (version > newest)
-        throw DatabaseError(QStringLiteral("'%1' programın daha yeni bir sürümüyle oluşturulmuş: dosyanın şema "
-                                           "sürümü %2, bu programınki %3. Dosyaya dokunulmadı; programın yeni "
-                                           "sürümünü kullanın.")
-                                .arg(shown(path))
-                                .arg(version)
-                                .arg(newest));
-}
-
-} // namespace
 
 void requireKnownSchemaVersion(int version, const QString &path)
 {
