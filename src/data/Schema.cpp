@@ -3,7 +3,7 @@
 #include "Connection.h"
 #include "SchemaVersion.h"
 #include "TurkishOrder.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFile>

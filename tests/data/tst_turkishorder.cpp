@@ -2,6 +2,7 @@
 // agreeing with the Turkish LIKE on every character, searches finding exactly
 // what LIKE finds, and the statements answered by their indexes.
 #include "data/Connection.h"
+#include "app/PageTable.h"
 #include "data/DataModule.h"
 #include "data/SearchBoxes.h"
 #include "data/TurkishOrder.h"
@@ -130,7 +131,7 @@ private slots:
     void statementsAreAnsweredByIndexes()
     {
         TempDatabase db;
-        DataModule data(db.path());
+        DataModule data(db.path(), datasetDefs());
         Connection &c = *data.connection();
         for (const SearchDef &def : searchDefs()) {
             for (const auto &entry : def.entries) {
