@@ -1,9 +1,10 @@
-// tekvanis-bench [--rows N] [--runs N] [--file PATH]: makes its own database
+// tekvanis-bench [--rows N] [--runs N] [--file PATH] [--searches]: makes its own database
 // with N rows per table (or reuses PATH, a file named Data.dat, when it
 // exists, making it there otherwise) and prints tables of figures. It reports; it asserts nothing.
 #include "app/TForm1.h"
 #include "core/UiSeam.h"
 #include "bench_reports.h"
+#include "bench_search.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
@@ -54,25 +55,6 @@ long residentKb()
     return -1;
 }
 
-// Steps every row of `sql` with the C API, touching each cell's text, as the
-// plainest possible reader of the same rows.
-int rawScan(sqlite3 *db, const char *sql, const char *param = nullptr)
-{
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    if (param)
-        sqlite3_bind_text(stmt, 1, param, -1, SQLITE_TRANSIENT);
-    int rows = 0;
-    const int columns = sqlite3_column_count(stmt);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            sqlite3_column_text(stmt, c);
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
 void row(const char *what, double ours, double raw, const char *unit = "ms")
 {
     if (raw > 0)
@@ -95,6 +77,10 @@ int main(int argc, char **argv)
     };
     const int rows = option("--rows", QStringLiteral("100000")).toInt();
     const int runs = std::max(1, option("--runs", QStringLiteral("5")).toInt());
+    if (args.contains(QStringLiteral("--searches"))) { // the search figures alone
+        runSearchBenchmarks(rows);
+        return 0;
+    }
 
     QTemporaryDir dir;
     const QString path = QFileInfo(option("--file", dir.filePath(QStringLiteral("Data.dat")))).absoluteFilePath();
@@ -115,14 +101,14 @@ int main(int argc, char **argv)
     // Opening the eighteen datasets beside stepping the same statements raw.
     sqlite3 *raw = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    rawScan(raw, "SELECT * FROM Stok"); // warm the file cache for both sides
+    rawScan(raw, QStringLiteral("SELECT * FROM Stok")); // warm the file cache for both sides
     double rawOpen = 0;
     {
         QElapsedTimer r;
         r.start();
         for (const tk::DatasetDef &def : tk::datasetDefs()) {
-            const QByteArray sql = QByteArray(def.sql).replace(":SiraNo", "?");
-            rawScan(raw, sql.constData(), def.master ? "1" : nullptr);
+            const QByteArray sql = def.sql.toUtf8().replace(":SiraNo", "?");
+            rawScan(raw, QString::fromUtf8(sql), def.master ? QVariantList{1} : QVariantList{});
         }
         rawOpen = msSince(r);
     }
@@ -165,14 +151,14 @@ int main(int argc, char **argv)
     rs.start();
     {
         sqlite3 *db = form.data()->connection()->handle();
-        rawScan(db, "SELECT * FROM MusTakip WHERE AracPlaka Like ?", "ç%");
+        rawScan(db, QStringLiteral("SELECT * FROM MusTakip WHERE AracPlaka Like ?"), {QStringLiteral("ç%")});
     }
     row("search keystroke on MusTakip (Turkish LIKE)", ourSearch, msSince(rs));
     s.restart();
     search->setText(QString());
     QApplication::processEvents();
     rs.restart();
-    rawScan(form.data()->connection()->handle(), "SELECT * FROM MusTakip WHERE AracPlaka Like ?", "%");
+    rawScan(form.data()->connection()->handle(), QStringLiteral("SELECT * FROM MusTakip WHERE AracPlaka Like ?"), {QStringLiteral("%")});
     row("search emptied: every row back", msSince(s), msSince(rs));
 
     // Saving a detail row with its page total.
@@ -192,5 +178,6 @@ int main(int argc, char **argv)
     std::fflush(stdout);
 
     runReportBenchmarks(form, runs);
+    runSearchBenchmarks(rows);
     return 0;
 }

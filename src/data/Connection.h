@@ -43,8 +43,10 @@ private:
     sqlite3 *m_handle = nullptr;
 };
 
-// Registers the Turkish case-insensitive LIKE (İ/i, I/ı) on a raw handle.
-void registerTurkishLike(sqlite3 *db);
+// Registers what the program's statements need on a raw handle: the Turkish
+// case-insensitive LIKE (İ/i, I/ı). Every connection the program or its tools
+// open goes through here; the file itself needs none of it (TurkishOrder.h).
+void registerStatementFunctions(sqlite3 *db);
 // Turkish lower case of a whole text, used by LIKE and by searches.
 QString turkishLower(const QString &text);
 

@@ -1,5 +1,7 @@
 #include "EngineFile.h"
 
+#include "data/Connection.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -22,6 +24,7 @@ EngineConnection openEngineFile(const QString &path, int flags, const QString &w
     EngineConnection db(raw);
     if (rc != SQLITE_OK)
         throw engineFailure(what, shownPath, db.get(), rc);
+    registerStatementFunctions(db.get());
     return db;
 }
 
