@@ -3,6 +3,7 @@
 #include "TAyarFrm.h"
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
+#include "transfer/OldBooksQuestion.h"
 #include "controls/UiSeam.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ int runApplication(int argc, char *argv[])
 
     std::unique_ptr<TForm1> form;
     try {
+        convertOldBooksIfAsked(nullptr, paths.databasePath);
         form = std::make_unique<TForm1>(paths);
     } catch (const Error &e) {
         ui().error(nullptr, QStringLiteral("Hata"), e.text());
