@@ -234,6 +234,7 @@ private slots:
     void summaryListsWhatDidNotFit();
     void damagedFileRefused_data();
     void damagedFileRefused();
+    void anotherProgramsJetFileRefused();
     void otherOldCopyIsNotOverwritten();
     void killedConversionLeavesOldFile_data();
     void killedConversionLeavesOldFile();
@@ -374,6 +375,28 @@ void TestJetImport::damagedFileRefused()
         QVERIFY2(e.text().contains(QFileInfo(folder.data()).absoluteFilePath()), qPrintable(e.text()));
     }
     QCOMPARE(contents(folder.data()), file);
+    QVERIFY(!QFileInfo::exists(folder.kept()));
+    QVERIFY(!QFileInfo::exists(folder.work()));
+}
+
+void TestJetImport::anotherProgramsJetFileRefused()
+{
+    // A real Jet 3 file, read through the whole conversion: none of our tables.
+    const QString sample = QStringLiteral(TK_FIXTURES "/jet/nwind.mdb");
+    if (!QFileInfo::exists(sample))
+        QSKIP("the shared Jet fixtures are not on this machine");
+    Folder folder;
+    QVERIFY(QFile::copy(sample, folder.data()));
+    QFile::setPermissions(folder.data(), QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray old = contents(folder.data());
+    try {
+        importJetBooks(folder.data(), folder.data());
+        QFAIL("another program's file replaced Data.dat");
+    } catch (const Error &e) {
+        QVERIFY2(e.text().contains(QStringLiteral("tablolarından hiçbiri yok")), qPrintable(e.text()));
+        QVERIFY2(e.text().contains(QStringLiteral("Umsätze")), qPrintable(e.text()));
+    }
+    QCOMPARE(contents(folder.data()), old);
     QVERIFY(!QFileInfo::exists(folder.kept()));
     QVERIFY(!QFileInfo::exists(folder.work()));
 }
