@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace tk {
@@ -69,11 +70,62 @@ bool longValueWhole(MdbHandle *mdb, MdbColumn *col)
     return length == expected;
 }
 
+struct BoundColumn {
+    MdbColumn *column;
+    std::vector<char> buffer; // libmdb's text of the value
+    int length = 0;
+};
+
+// The value of a bound column in the row just read, as the column's type holds it.
+QVariant boundValue(MdbHandle *mdb, const BoundColumn &b, const QString &table)
+{
+    MdbColumn *col = b.column;
+    const QByteArray bytes(b.buffer.data(), b.length);
+    if (col->col_type == MDB_BOOL)
+        return bytes == "1";
+    if (col->col_type == MDB_MEMO && !longValueWhole(mdb, col))
+        throw Error(QStringLiteral("'%1' tablosunun '%2' sütunundaki uzun metin okunamadı; dosya hasarlı.")
+                        .arg(table, text(col->name)));
+    if (b.length == 0)
+        return {};
+    switch (col->col_type) {
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_COMPLEX:
+        return bytes.toLongLong();
+    case MDB_FLOAT:   // a single written with 8 digits reads back as the number typed
+    case MDB_MONEY:   // four exact decimals
+    case MDB_NUMERIC: // exact decimal text
+        return bytes.toDouble();
+    case MDB_DOUBLE: // every bit of the stored number
+        return mdb_get_double(mdb->pg_buf, col->cur_value_start);
+    case MDB_DATETIME:
+        return jetDateTime(mdb_get_double(mdb->pg_buf, col->cur_value_start));
+    case MDB_BINARY:
+        return QByteArray(reinterpret_cast<const char *>(mdb->pg_buf) + col->cur_value_start, col->cur_value_len);
+    case MDB_OLE: {
+        size_t size = 0;
+        void *data = mdb_ole_read_full(mdb, col, &size);
+        const QByteArray object(static_cast<const char *>(data), qsizetype(size));
+        free(data);
+        return object;
+    }
+    default: // text, memo, replication id
+        return QString::fromUtf8(bytes);
+    }
+}
+
 } // namespace
 
 struct JetSource::Handle {
     MdbHandle *mdb = nullptr;
     QHash<QString, MdbCatalogEntry *> entries; // user tables by name
+    ~Handle()
+    {
+        if (mdb)
+            mdb_close(mdb);
+    }
 };
 
 JetSource::JetSource(const QString &path)
@@ -95,185 +147,107 @@ JetSource::JetSource(const QString &path)
 
     // Text arrives in UTF-8 unless this variable asks libmdb for another set.
     qunsetenv("MDBICONV");
-    m_handle = new Handle;
+    m_handle = std::make_unique<Handle>();
     m_handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!m_handle->mdb) {
-        delete m_handle;
-        m_handle = nullptr;
+    if (!m_handle->mdb)
         throw Error(QStringLiteral("Dosyanın ilk sayfası okunamadı; dosya hasarlı."));
-    }
     mdb_set_bind_size(m_handle->mdb, initialBindSize);
     mdb_set_boolean_fmt_numbers(m_handle->mdb);
 
-    try {
-        GPtrArray *catalog = mdb_read_catalog(m_handle->mdb, MDB_ANY);
-        if (!catalog || catalog->len == 0)
-            throw Error(QStringLiteral("Tablo listesi (MSysObjects) okunamadı; dosya hasarlı."));
-        QStringList names;
-        for (guint i = 0; i < catalog->len; ++i) {
-            auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
-            const QString name = text(entry->object_name);
-            if (name == QLatin1String("MSysObjects")) {
-                // The list of tables must be whole too, or a table would pass for missing.
-                m_handle->entries.insert(name, entry);
-                readRows({name, {}, -1}, {}, [](const QVariantList &) {});
-                m_handle->entries.remove(name);
-            }
-            if (!mdb_is_user_table(entry))
-                continue;
+    GPtrArray *catalog = mdb_read_catalog(m_handle->mdb, MDB_ANY);
+    if (!catalog || catalog->len == 0)
+        throw Error(QStringLiteral("Tablo listesi (MSysObjects) okunamadı; dosya hasarlı."));
+    QStringList names;
+    for (guint i = 0; i < catalog->len; ++i) {
+        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
+        const QString name = text(entry->object_name);
+        if (name == QLatin1String("MSysObjects")) {
+            // The list of tables must be whole too, or a table would pass for missing.
             m_handle->entries.insert(name, entry);
-            names << name;
+            readRows({name, {}, -1}, {}, [](const QVariantList &) {});
+            m_handle->entries.remove(name);
         }
-        for (const QString &name : names) {
-            MdbTableDef *table = openTable(name);
-            SourceTable t{name, {}, qint64(table->num_rows)};
-            for (guint c = 0; c < table->num_cols; ++c)
-                t.columns << text(static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->name);
-            mdb_free_tabledef(table);
-            m_tables << t;
-        }
-    } catch (...) {
-        mdb_close(m_handle->mdb);
-        delete m_handle;
-        m_handle = nullptr;
-        throw;
+        if (!mdb_is_user_table(entry))
+            continue;
+        m_handle->entries.insert(name, entry);
+        names << name;
+    }
+    for (const QString &name : names) {
+        const Table table = openTable(name);
+        SourceTable t{name, {}, qint64(table->num_rows)};
+        for (guint c = 0; c < table->num_cols; ++c)
+            t.columns << text(static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->name);
+        m_tables << t;
     }
 }
 
-JetSource::~JetSource()
-{
-    if (m_handle) {
-        mdb_close(m_handle->mdb);
-        delete m_handle;
-    }
-}
+JetSource::~JetSource() = default;
 
 QVector<SourceTable> JetSource::tables() { return m_tables; }
 
-MdbTableDef *JetSource::openTable(const QString &name) const
+JetSource::Table JetSource::openTable(const QString &name) const
 {
     MdbCatalogEntry *entry = m_handle->entries.value(name);
     if (!entry)
         throw Error(QStringLiteral("'%1' tablosu eski dosyada yok.").arg(name));
-    MdbTableDef *table = mdb_read_table(entry);
+    Table table(mdb_read_table(entry), &mdb_free_tabledef);
     if (!table)
         throw Error(QStringLiteral("'%1' tablosunun tanımı okunamadı; dosya hasarlı.").arg(name));
-    if (!mdb_read_columns(table)) {
-        mdb_free_tabledef(table);
+    if (!mdb_read_columns(table.get()))
         throw Error(QStringLiteral("'%1' tablosunun sütunları okunamadı; dosya hasarlı.").arg(name));
-    }
     return table;
 }
 
 void JetSource::readRows(const SourceTable &source, const QVector<int> &columns, const RowSink &row)
 {
     MdbHandle *mdb = m_handle->mdb;
-    MdbTableDef *table = openTable(source.name);
-    struct Bound {
-        MdbColumn *column;
-        std::vector<char> buffer;
-        int length = 0;
-    };
-    std::vector<Bound> bound;
+    const Table opened = openTable(source.name);
+    MdbTableDef *table = opened.get();
+    std::vector<BoundColumn> bound;
     size_t bindSize = initialBindSize;
     const auto bind = [&] {
         mdb_set_bind_size(mdb, bindSize);
-        for (Bound &b : bound) {
+        for (BoundColumn &b : bound) {
             b.buffer.assign(bindSize, 0);
             b.column->bind_ptr = b.buffer.data();
             b.column->len_ptr = &b.length;
         }
     };
-    const auto columnName = [](const Bound &b) { return text(b.column->name); };
-
-    try {
-        for (int c : columns) {
-            if (c < 0 || guint(c) >= table->num_cols)
-                throw Error(QStringLiteral("'%1' tablosunda %2. sütun yok.").arg(source.name).arg(c + 1));
-            bound.push_back({static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c)), {}, 0});
-        }
-        bind();
-        mdb_rewind_table(table);
-        qint64 read = 0;
-        QVariantList values;
-        while (mdb_fetch_row(table)) {
-            // A text that filled its buffer may have been cut: read the row again with more room.
-            for (;;) {
-                const bool full = std::any_of(bound.begin(), bound.end(), [&](const Bound &b) {
-                    return (b.column->col_type == MDB_TEXT || b.column->col_type == MDB_MEMO)
-                        && size_t(b.length) + 4 >= bindSize;
-                });
-                if (!full)
-                    break;
-                if (bindSize >= largestBindSize)
-                    throw Error(QStringLiteral("'%1' tablosunda okunamayacak kadar uzun bir metin var.").arg(source.name));
-                bindSize *= 4;
-                bind();
-                if (!mdb_read_row(table, table->cur_row - 1))
-                    throw Error(QStringLiteral("'%1' tablosunun bir satırı ikinci kez okunamadı; dosya hasarlı.").arg(source.name));
-            }
-            values.clear();
-            for (Bound &b : bound) {
-                MdbColumn *col = b.column;
-                const QByteArray bytes(b.buffer.data(), b.length);
-                if (col->col_type == MDB_BOOL) {
-                    values << QVariant(bytes == "1");
-                    continue;
-                }
-                if (col->col_type == MDB_MEMO && !longValueWhole(mdb, col))
-                    throw Error(QStringLiteral("'%1' tablosunun '%2' sütunundaki uzun metin okunamadı; dosya hasarlı.")
-                                    .arg(source.name, columnName(b)));
-                if (b.length == 0) {
-                    values << QVariant();
-                    continue;
-                }
-                switch (col->col_type) {
-                case MDB_BYTE:
-                case MDB_INT:
-                case MDB_LONGINT:
-                case MDB_COMPLEX:
-                    values << QVariant(bytes.toLongLong());
-                    break;
-                case MDB_FLOAT:   // a single written with 8 digits reads back as the number typed
-                case MDB_MONEY:   // four exact decimals
-                case MDB_NUMERIC: // exact decimal text
-                    values << QVariant(bytes.toDouble());
-                    break;
-                case MDB_DOUBLE: // every bit of the stored number
-                    values << QVariant(mdb_get_double(mdb->pg_buf, col->cur_value_start));
-                    break;
-                case MDB_DATETIME:
-                    values << QVariant(jetDateTime(mdb_get_double(mdb->pg_buf, col->cur_value_start)));
-                    break;
-                case MDB_BINARY:
-                    values << QVariant(QByteArray(reinterpret_cast<const char *>(mdb->pg_buf) + col->cur_value_start,
-                                                  col->cur_value_len));
-                    break;
-                case MDB_OLE: {
-                    size_t size = 0;
-                    void *data = mdb_ole_read_full(mdb, col, &size);
-                    values << QVariant(QByteArray(static_cast<const char *>(data), qsizetype(size)));
-                    free(data);
-                    break;
-                }
-                default: // text, memo, replication id
-                    values << QVariant(QString::fromUtf8(bytes));
-                }
-            }
-            ++read;
-            row(values);
-        }
-        if (qint64(table->num_rows) > read)
-            throw Error(QStringLiteral("'%1' tablosunda %2 kayıt olmalı, %3 kayıt okunabildi; dosya hasarlı.")
-                            .arg(source.name)
-                            .arg(countText(table->num_rows), countText(read)));
-    } catch (...) {
-        mdb_free_tabledef(table);
-        mdb_set_bind_size(mdb, initialBindSize);
-        throw;
+    for (int c : columns) {
+        if (c < 0 || guint(c) >= table->num_cols)
+            throw Error(QStringLiteral("'%1' tablosunda %2. sütun yok.").arg(source.name).arg(c + 1));
+        bound.push_back({static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c)), {}, 0});
     }
-    mdb_free_tabledef(table);
-    mdb_set_bind_size(mdb, initialBindSize);
+    bind();
+    mdb_rewind_table(table);
+    qint64 read = 0;
+    QVariantList values;
+    while (mdb_fetch_row(table)) {
+        // A text that filled its buffer may have been cut: read the row again with more room.
+        for (;;) {
+            const bool full = std::any_of(bound.begin(), bound.end(), [&](const BoundColumn &b) {
+                return (b.column->col_type == MDB_TEXT || b.column->col_type == MDB_MEMO)
+                    && size_t(b.length) + 4 >= bindSize;
+            });
+            if (!full)
+                break;
+            if (bindSize >= largestBindSize)
+                throw Error(QStringLiteral("'%1' tablosunda okunamayacak kadar uzun bir metin var.").arg(source.name));
+            bindSize *= 4;
+            bind();
+            if (!mdb_read_row(table, table->cur_row - 1))
+                throw Error(QStringLiteral("'%1' tablosunun bir satırı ikinci kez okunamadı; dosya hasarlı.").arg(source.name));
+        }
+        values.clear();
+        for (const BoundColumn &b : bound)
+            values << boundValue(mdb, b, source.name);
+        ++read;
+        row(values);
+    }
+    if (qint64(table->num_rows) > read)
+        throw Error(QStringLiteral("'%1' tablosunda %2 kayıt olmalı, %3 kayıt okunabildi; dosya hasarlı.")
+                        .arg(source.name)
+                        .arg(countText(table->num_rows), countText(read)));
 }
 
 } // namespace tk

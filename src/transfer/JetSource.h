@@ -4,7 +4,7 @@
 #include "JetSignature.h"
 #include "RecordSource.h"
 
-#include <QHash>
+#include <memory>
 
 typedef struct S_MdbTableDef MdbTableDef;
 
@@ -25,9 +25,10 @@ public:
 
 private:
     struct Handle;
-    MdbTableDef *openTable(const QString &name) const;
+    using Table = std::unique_ptr<MdbTableDef, void (*)(MdbTableDef *)>;
+    Table openTable(const QString &name) const;
     JetVersion m_version = JetVersion::None;
-    Handle *m_handle = nullptr;
+    std::unique_ptr<Handle> m_handle;
     QVector<SourceTable> m_tables;
 };
 
