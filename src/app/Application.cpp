@@ -3,8 +3,8 @@
 #include "TAyarFrm.h"
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
+#include "core/UiSeam.h"
 #include "transfer/OldBooksQuestion.h"
-#include "controls/UiSeam.h"
 
 #include <QApplication>
 #include <QDir>

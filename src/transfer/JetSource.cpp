@@ -1,7 +1,7 @@
 #include "JetSource.h"
 
 #include "TransferReport.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "RecordTransfer.h"
 
 #include "ValueConversion.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 namespace tk {
 

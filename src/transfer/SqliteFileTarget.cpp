@@ -1,6 +1,6 @@
 #include "SqliteFileTarget.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "data/Connection.h"
 #include "data/Schema.h"
 

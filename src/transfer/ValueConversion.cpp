@@ -1,6 +1,6 @@
 #include "ValueConversion.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -5,7 +5,8 @@
 // command-line tool.
 #include "support/JetWriter.h"
 #include "support/TestSupport.h"
-#include "controls/Error.h"
+#include "core/Error.h"
+#include "app/PageTable.h"
 #include "data/DataModule.h"
 #include "transfer/JetImport.h"
 #include "transfer/JetSignature.h"
@@ -138,7 +139,7 @@ void compareRow(Dataset *ds, const JetTable &table, const QVariantList &old)
 // by their kept key), detail rows under each master in the order they were.
 void compareThroughDatasets(const QString &dataFile, const QVector<JetTable> &books)
 {
-    DataModule data(dataFile);
+    DataModule data(dataFile, datasetDefs());
     for (const JetTable &table : books) {
         Dataset *ds = data.dataset(table.name);
         if (Dataset *master = ds->master()) {
@@ -261,7 +262,7 @@ void TestJetImport::convertsEveryTableThroughDatasets()
         return;
 
     // New masters continue after the highest kept key.
-    DataModule data(folder.data());
+    DataModule data(folder.data(), datasetDefs());
     Dataset *cari = data.dataset(QStringLiteral("Cari"));
     cari->append();
     cari->setText(QStringLiteral("Firma"), QStringLiteral("YENİ FİRMA"));
@@ -311,7 +312,7 @@ void TestJetImport::summaryListsWhatDidNotFit()
                             "Sütunun türüne uymadığı için olduğu gibi aktarılan değerler: Odeme1.Tutar 1\n"
                             "Ana kaydı olmayan ayrıntı kayıtları: Kasa1 1"));
 
-    DataModule data(folder.data());
+    DataModule data(folder.data(), datasetDefs());
     Dataset *companies = data.dataset(QStringLiteral("Cari"));
     QStringList names;
     for (int i = 0; i < companies->rowCount(); ++i) {
@@ -514,7 +515,7 @@ void TestJetImport::questionAtStartUp()
                  qPrintable(informed.first()));
         QCOMPARE(contents(folder.kept()), old);
         // The program then opens today's Data.dat; a second start asks nothing.
-        DataModule data(folder.data());
+        DataModule data(folder.data(), datasetDefs());
         QCOMPARE(data.dataset(QStringLiteral("MusTakip"))->rowCount(), 3);
         convertOldBooksIfAsked(nullptr, folder.data());
         QCOMPARE(ui.shown.size(), 2);

@@ -6,7 +6,7 @@
 #include "transfer/JetSignature.h"
 #include "transfer/JetSource.h"
 #include "transfer/ValueConversion.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDateTime>
 #include <QDir>

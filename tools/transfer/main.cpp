@@ -3,7 +3,7 @@
 // and prints what was copied. KAYNAK is recognised by its contents; today the
 // old program's Jet file (Jet 3 or Jet 4). HEDEF the same file as KAYNAK
 // converts it in place, keeping the old file beside it as <name>-eski.dat.
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "transfer/JetImport.h"
 #include "transfer/JetSignature.h"
 
