@@ -4,6 +4,7 @@
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
 #include "core/UiSeam.h"
+#include "transfer/OldBooksQuestion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +33,7 @@ int runApplication(int argc, char *argv[])
 
     std::unique_ptr<TForm1> form;
     try {
+        convertOldBooksIfAsked(nullptr, paths.databasePath);
         form = std::make_unique<TForm1>(paths);
     } catch (const Error &e) {
         ui().error(nullptr, QStringLiteral("Hata"), e.text());

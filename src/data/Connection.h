@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tk {
 
@@ -42,6 +43,12 @@ private:
     QString m_name;
     sqlite3 *m_handle = nullptr;
 };
+
+// Binds a value to a statement parameter the way the program stores it
+// (booleans and whole numbers as integers, dates as ISO text).
+namespace detail {
+void bindSqliteValue(sqlite3_stmt *stmt, int index, const QVariant &v);
+}
 
 // Registers what the program's statements need on a raw handle: the Turkish
 // case-insensitive LIKE (İ/i, I/ı). Every connection the program or its tools
