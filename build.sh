@@ -10,7 +10,9 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
   libsqlite3-dev libxlsxwriter-dev libjpeg-dev zlib1g-dev libsodium-dev
+  libmdb3 mdbtools-dev mdbtools
   fonts-liberation2 fontconfig libgl-dev
+  poppler-utils unzip
   desktop-file-utils appstream
 )
 PREFIX="${PREFIX:-/usr/local}"

@@ -1,8 +1,10 @@
-// tekvanis-bench [--rows N]: makes its own database with N rows per table and
-// prints one table of figures. It reports; it asserts nothing.
+// tekvanis-bench [--rows N] [--runs N] [--file PATH] [--searches]: makes its own database
+// with N rows per table (or reuses PATH, a file named Data.dat, when it
+// exists, making it there otherwise) and prints tables of figures. It reports; it asserts nothing.
 #include "app/TForm1.h"
 #include "core/UiSeam.h"
 #include "bench_reports.h"
+#include "bench_search.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -52,25 +55,6 @@ long residentKb()
     return -1;
 }
 
-// Steps every row of `sql` with the C API, touching each cell's text, as the
-// plainest possible reader of the same rows.
-int rawScan(sqlite3 *db, const char *sql, const char *param = nullptr)
-{
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    if (param)
-        sqlite3_bind_text(stmt, 1, param, -1, SQLITE_TRANSIENT);
-    int rows = 0;
-    const int columns = sqlite3_column_count(stmt);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            sqlite3_column_text(stmt, c);
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
 void row(const char *what, double ours, double raw, const char *unit = "ms")
 {
     if (raw > 0)
@@ -86,20 +70,30 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);
-    int rows = 100000;
     const QStringList args = app.arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--rows"));
-    if (at >= 0 && at + 1 < args.size())
-        rows = args.at(at + 1).toInt();
+    const auto option = [&](const char *name, const QString &fallback) {
+        const qsizetype at = args.indexOf(QLatin1String(name));
+        return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
+    };
+    const int rows = option("--rows", QStringLiteral("100000")).toInt();
+    const int runs = std::max(1, option("--runs", QStringLiteral("5")).toInt());
+    if (args.contains(QStringLiteral("--searches"))) { // the search figures alone
+        runSearchBenchmarks(rows);
+        return 0;
+    }
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Data.dat"));
+    const QString path = QFileInfo(option("--file", dir.filePath(QStringLiteral("Data.dat")))).absoluteFilePath();
     QElapsedTimer t;
     t.start();
-    tk::createDatabaseFile(path);
-    tk::fillRows(path, rows);
-    std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
-                double(QFile(path).size()) / 1e6, msSince(t));
+    if (QFile::exists(path)) {
+        std::printf("Database: %s, %.1f MB, reused\n\n", qPrintable(path), double(QFile(path).size()) / 1e6);
+    } else {
+        tk::createDatabaseFile(path);
+        tk::fillRows(path, rows);
+        std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
+                    double(QFile(path).size()) / 1e6, msSince(t));
+    }
     std::printf("| %-52s | %13s | %13s | %7s |\n", "measure", "Tekvanis", "raw C API", "ratio");
     std::printf("|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(15, '-').constData(),
                 QByteArray(15, '-').constData(), QByteArray(9, '-').constData());
@@ -107,14 +101,14 @@ int main(int argc, char **argv)
     // Opening the eighteen datasets beside stepping the same statements raw.
     sqlite3 *raw = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    rawScan(raw, "SELECT * FROM Stok"); // warm the file cache for both sides
+    rawScan(raw, QStringLiteral("SELECT * FROM Stok")); // warm the file cache for both sides
     double rawOpen = 0;
     {
         QElapsedTimer r;
         r.start();
         for (const tk::DatasetDef &def : tk::datasetDefs()) {
-            const QByteArray sql = QByteArray(def.sql).replace(":SiraNo", "?");
-            rawScan(raw, sql.constData(), def.master ? "1" : nullptr);
+            const QByteArray sql = def.sql.toUtf8().replace(":SiraNo", "?");
+            rawScan(raw, QString::fromUtf8(sql), def.master ? QVariantList{1} : QVariantList{});
         }
         rawOpen = msSince(r);
     }
@@ -129,9 +123,11 @@ int main(int argc, char **argv)
 
     // Start-up: the main window built on the database and shown.
     const long before = residentKb();
-    QDir::setCurrent(dir.path());
+    // The program opens "Data.dat" in its folder: the file's own folder here.
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir::setCurrent(folder);
     tk::AppPaths paths;
-    paths.programFolder = dir.path();
+    paths.programFolder = folder;
     paths.configFolder = dir.path();
     QElapsedTimer shown;
     shown.start();
@@ -155,14 +151,14 @@ int main(int argc, char **argv)
     rs.start();
     {
         sqlite3 *db = form.data()->connection()->handle();
-        rawScan(db, "SELECT * FROM MusTakip WHERE AracPlaka Like ?", "ç%");
+        rawScan(db, QStringLiteral("SELECT * FROM MusTakip WHERE AracPlaka Like ?"), {QStringLiteral("ç%")});
     }
     row("search keystroke on MusTakip (Turkish LIKE)", ourSearch, msSince(rs));
     s.restart();
     search->setText(QString());
     QApplication::processEvents();
     rs.restart();
-    rawScan(form.data()->connection()->handle(), "SELECT * FROM MusTakip WHERE AracPlaka Like ?", "%");
+    rawScan(form.data()->connection()->handle(), QStringLiteral("SELECT * FROM MusTakip WHERE AracPlaka Like ?"), {QStringLiteral("%")});
     row("search emptied: every row back", msSince(s), msSince(rs));
 
     // Saving a detail row with its page total.
@@ -181,6 +177,7 @@ int main(int argc, char **argv)
     std::printf("\n");
     std::fflush(stdout);
 
-    runReportBenchmarks(rows);
+    runReportBenchmarks(form, runs);
+    runSearchBenchmarks(rows);
     return 0;
 }

@@ -1,193 +1,225 @@
 #include "bench_reports.h"
 
-#include "data/Connection.h"
+#include "app/TForm1.h"
+#include "data/DataModule.h"
 #include "data/Dataset.h"
+#include "pages/PrintButtons.h"
+#include "pages/RecordPage.h"
+#include "reports/Report.h"
 #include "reports/engine/Layout.h"
 #include "reports/engine/PageRange.h"
-#include "reports/engine/TemplateLoader.h"
 #include "reports/export/Export.h"
+#include "reports/preview/PageView.h"
+#include "reports/preview/PreviewWindow.h"
 #include "reports/render/Renderer.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
-#include <sqlite3.h>
+#include <functional>
 
 using namespace tk;
 using namespace tk::reports;
 
 namespace {
 
-// A stock list like the program's own: A4 landscape, 5 mm rows of six boxed cells.
-const char *kStockTemplate = R"({
-  "name": "RpBenchStock", "page": { "orientation": "landscape", "margins": [20, 20, 20, 15] },
-  "links": [ { "name": "DBStok", "dataset": "Stok" } ],
-  "bands": [
-    { "name": "ReportTitle1", "kind": "ReportTitle", "top": 0, "height": 14, "cells": [
-      { "name": "Memo1", "left": 0, "top": 0, "width": 257, "height": 9, "align": "center", "text": "YEDEK PARÇA LİSTESİ", "font": { "size": 21.75, "bold": true } },
-      { "name": "Line1", "kind": "line", "left": 0, "top": 9, "width": 256 } ] },
-    { "name": "Header1", "kind": "Header", "top": 20, "height": 6, "cells": [
-      { "name": "Memo6", "left": 0, "top": 1, "width": 44, "height": 5, "text": "STOK KODU", "frame": "box", "inset": [5, 2], "font": { "bold": true } },
-      { "name": "Memo7", "left": 44, "top": 1, "width": 122, "height": 5, "text": "STOK ADI", "frame": "box", "inset": [5, 2], "font": { "bold": true } },
-      { "name": "Memo2", "left": 166, "top": 1, "width": 12, "height": 5, "text": "ADET", "align": "right", "frame": "box", "inset": [5, 2], "font": { "bold": true } },
-      { "name": "Memo4", "left": 178, "top": 1, "width": 27, "height": 5, "text": "RAF NO", "frame": "box", "inset": [5, 2], "font": { "bold": true } },
-      { "name": "Memo8", "left": 205, "top": 1, "width": 26, "height": 5, "text": "ALIŞ FİYATI", "align": "right", "frame": "box", "inset": [7, 2], "font": { "bold": true } },
-      { "name": "Memo14", "left": 231, "top": 1, "width": 26, "height": 5, "text": "SATIŞ FİYATI", "align": "right", "frame": "box", "inset": [7, 2], "font": { "bold": true } } ] },
-    { "name": "MasterData1", "kind": "MasterData", "top": 30, "height": 5, "link": "DBStok", "cells": [
-      { "name": "Memo9", "left": 0, "top": 0, "width": 44, "height": 5, "link": "DBStok", "field": "StokKodu", "frame": "box", "inset": [5, 2], "font": { "size": 9 } },
-      { "name": "Memo10", "left": 44, "top": 0, "width": 122, "height": 5, "link": "DBStok", "field": "StokAdi", "frame": "box", "inset": [5, 2], "font": { "size": 9 } },
-      { "name": "Memo12", "left": 166, "top": 0, "width": 12, "height": 5, "link": "DBStok", "field": "Adet", "align": "right", "frame": "box", "inset": [5, 2], "font": { "size": 9 } },
-      { "name": "Memo13", "left": 178, "top": 0, "width": 27, "height": 5, "link": "DBStok", "field": "Raf", "frame": "box", "inset": [5, 2], "font": { "size": 9 } },
-      { "name": "Memo11", "left": 205, "top": 0, "width": 26, "height": 5, "link": "DBStok", "field": "Alis", "format": "%2.2n TL", "align": "right", "frame": "box", "inset": [7, 2], "font": { "size": 9 } },
-      { "name": "Memo15", "left": 231, "top": 0, "width": 26, "height": 5, "link": "DBStok", "field": "Satis", "format": "%2.2n TL", "align": "right", "frame": "box", "inset": [7, 2], "font": { "size": 9 } } ] },
-    { "name": "PageFooter1", "kind": "PageFooter", "top": 60, "height": 4, "cells": [
-      { "name": "SysMemo1", "kind": "sysmemo", "left": 231, "top": 0, "width": 25, "height": 4, "text": "Sayfa: [PAGE#] / [TOTALPAGES#]", "align": "right", "font": { "size": 8.25 } },
-      { "name": "Line2", "kind": "line", "left": 0, "top": 3, "width": 236, "color": "grey" } ] } ] })";
+double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
-void fillStock(const QString &path, int rows)
+struct Figure {
+    double median = 0, min = 0, max = 0;
+};
+
+// `measure` run `runs` times; each run gives one sample.
+Figure sample(int runs, const std::function<double()> &measure)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db, "CREATE TABLE Stok (SiraNo INTEGER PRIMARY KEY AUTOINCREMENT, StokKodu TEXT, StokAdi TEXT, "
-                     "Adet INTEGER, Raf TEXT, Alis REAL, Satis REAL); BEGIN;", nullptr, nullptr, nullptr);
-    sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Stok (StokKodu, StokAdi, Adet, Raf, Alis, Satis) VALUES (?,?,?,?,?,?)", -1,
-                       &st, nullptr);
-    for (int i = 1; i <= rows; ++i) {
-        const QByteArray code = QStringLiteral("STK%1").arg(i, 6, 10, QLatin1Char('0')).toUtf8();
-        const QByteArray name = QStringLiteral("ÖN FREN BALATASI TAKIMI %1").arg(i).toUtf8();
-        const QByteArray shelf = QStringLiteral("R-%1").arg(i % 40).toUtf8();
-        sqlite3_bind_text(st, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 3, i % 90);
-        sqlite3_bind_text(st, 4, shelf.constData(), int(shelf.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_double(st, 5, 100 + (i % 5000) * 1.25);
-        sqlite3_bind_double(st, 6, 130 + (i % 5000) * 1.5);
-        sqlite3_step(st);
-        sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    std::vector<double> v;
+    for (int i = 0; i < runs; ++i)
+        v.push_back(measure());
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
 }
 
-double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
-
-void row(const char *what, double value, const char *unit, const char *note = "")
+void row(const QString &what, const Figure &f, const char *unit)
 {
-    std::printf("  %-44s %12.2f %-12s %s\n", what, value, unit, note);
+    std::printf("| %-56s | %11.2f | %11.2f | %11.2f | %-8s |\n", what.toUtf8().constData(), f.median, f.min, f.max,
+                unit);
+    std::fflush(stdout);
+}
+
+// The page widget that holds a print button, as the print procedure looks its boxes up.
+QWidget *pageOfButton(TForm1 &form, const char *button)
+{
+    for (QWidget *w = form.findChild<QAbstractButton *>(QLatin1String(button)); w; w = w->parentWidget())
+        if (qobject_cast<RecordPage *>(w))
+            return w;
+    return &form;
+}
+
+// Time from the start of the layout in the real preview window (offscreen)
+// until page 1 has been painted in it. The window's own 50 ms start delay is
+// not counted: the layout is started at once.
+double firstPreviewPage(Report &report)
+{
+    PreviewWindow window(report);
+    window.resize(1200, 900);
+    window.show();
+    QApplication::processEvents();
+    bool painted = false;
+    double at = 0;
+    QElapsedTimer t;
+    QObject::connect(window.pageView(), &PageView::pagePainted, &window, [&](int page) {
+        if (page == 0 && !painted) {
+            painted = true;
+            at = ms(t);
+        }
+    });
+    t.start();
+    window.startLayout();
+    while (!painted && t.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    window.stopWork();
+    while (window.isBusy())
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    window.close();
+    return at;
+}
+
+void benchReport(const QString &title, Report &report, int runs, QTemporaryDir &dir)
+{
+    std::printf("\n%s\n", title.toUtf8().constData());
+    std::printf("| %-56s | %11s | %11s | %11s | %-8s |\n", "measure", "median", "min", "max", "unit");
+    std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(58, '-').constData(), QByteArray(13, '-').constData(),
+                QByteArray(13, '-').constData(), QByteArray(13, '-').constData(), QByteArray(10, '-').constData());
+
+    int pages = 0;
+    size_t cells = 0;
+    double memory = 0;
+    const Figure layout = sample(runs, [&] {
+        QElapsedTimer t;
+        t.start();
+        LayoutRun run(report.tmpl(), report.prepared(), report.datasets());
+        run.runAll();
+        const double elapsed = ms(t);
+        pages = report.prepared().pageCount();
+        cells = 0;
+        for (const PreparedItem &item : report.prepared().items())
+            cells += item.kind == CellKind::Memo || item.kind == CellKind::SystemMemo;
+        memory = double(report.prepared().memoryBytes());
+        return elapsed;
+    });
+    std::printf("| %-56s | %11d | %11s | %11s | %-8s |\n", "pages", pages, "", "", "");
+    std::printf("| %-56s | %11zu | %11s | %11s | %-8s |\n", "text cells", cells, "", "", "");
+    row(QStringLiteral("layout, whole report"), layout, "ms");
+    row(QStringLiteral("layout per text cell"),
+        {layout.median * 1000 / double(cells), layout.min * 1000 / double(cells), layout.max * 1000 / double(cells)},
+        "µs");
+    const double perPage = memory / 1024.0 / pages;
+    row(QStringLiteral("prepared report memory per page"), {perPage, perPage, perPage}, "KB");
+
+    row(QStringLiteral("first page painted in the preview window"), sample(runs, [&] { return firstPreviewPage(report); }),
+        "ms");
+    // The preview left the report with the pages laid out before it stopped: lay it out whole again.
+    LayoutRun(report.tmpl(), report.prepared(), report.datasets()).runAll();
+
+    const PreparedReport &prepared = report.prepared();
+    const int drawn = std::min(pages, 300);
+    row(QStringLiteral("pages drawn at 96 dpi (%1 pages)").arg(drawn), sample(runs, [&] {
+            Renderer renderer(prepared);
+            const PageSetup &s = prepared.setup(0);
+            QImage image(qRound(s.paperWidth / 25.4 * 96), qRound(s.paperHeight / 25.4 * 96),
+                         QImage::Format_ARGB32_Premultiplied);
+            QElapsedTimer t;
+            t.start();
+            for (int i = 0; i < drawn; ++i) {
+                image.fill(Qt::white);
+                QPainter p(&image);
+                p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+                renderer.drawPage(p, i, QRectF(QPointF(), QSizeF(image.size())));
+            }
+            return drawn * 1000.0 / ms(t);
+        }),
+        "pages/s");
+
+    // Exports of the first pages (all pages when fewer): a rate per page and the bytes a page.
+    const auto exportRows = [&](const char *name, int count, const std::function<QStringList(const std::vector<int> &)> &write) {
+        const std::vector<int> list = allPages(count);
+        double bytes = 0;
+        const Figure rate = sample(runs, [&] {
+            QElapsedTimer t;
+            t.start();
+            const QStringList files = write(list);
+            const double elapsed = ms(t);
+            bytes = 0;
+            for (const QString &f : files)
+                bytes += double(QFileInfo(f).size());
+            return count * 1000.0 / elapsed;
+        });
+        row(QStringLiteral("%1 (%2 pages)").arg(QLatin1String(name)).arg(count), rate, "pages/s");
+        const double perPage = bytes / count / 1024.0;
+        row(QStringLiteral("  %1 size per page").arg(QLatin1String(name)), {perPage, perPage, perPage}, "KB");
+    };
+    const int exported = std::min(pages, 300);
+    exportRows("PDF", exported, [&](const std::vector<int> &l) {
+        const QString f = dir.filePath(QStringLiteral("r.pdf"));
+        exportPdf(prepared, l, f);
+        return QStringList{f};
+    });
+    exportRows("RTF", exported, [&](const std::vector<int> &l) {
+        const QString f = dir.filePath(QStringLiteral("r.rtf"));
+        exportRtf(prepared, l, f);
+        return QStringList{f};
+    });
+    exportRows("xlsx", exported, [&](const std::vector<int> &l) {
+        const QString f = dir.filePath(QStringLiteral("r.xlsx"));
+        exportXlsx(prepared, l, f);
+        return QStringList{f};
+    });
+    exportRows("JPEG", std::min(pages, 100),
+               [&](const std::vector<int> &l) { return exportJpeg(prepared, l, dir.filePath(QStringLiteral("s.jpg"))); });
 }
 
 } // namespace
 
-void runReportBenchmarks(int rows)
+void runReportBenchmarks(TForm1 &form, int runs)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Data.dat"));
-    fillStock(path, rows);
-    Connection connection(path);
-    Dataset stok(&connection, QStringLiteral("Stok"), QStringLiteral("Stok"), QStringLiteral("SELECT * FROM Stok"));
-    stok.open();
-    const Template tmpl = parseTemplate(kStockTemplate);
-    const QHash<QString, Dataset *> datasets{{QStringLiteral("DBStok"), &stok}};
+    PrintButtons *buttons = PrintButtons::of(&form, PageContext{});
+    DataModule *data = form.data();
+    const int stockRows = data->dataset(QStringLiteral("Stok"))->rowCount();
 
-    std::printf("\nReports: stock list, %d rows, A4 landscape, 5 mm rows of six cells\n", rows);
+    std::printf("\nReports on the benchmark rows, %d runs each (exports of at most 300 pages, JPEG 100)\n", runs);
 
-    // Time until the first page is on screen: layout up to its first finished
-    // page, then that page drawn at 100 % (the preview's own 50 ms start delay not counted).
+    Report &stock = buttons->fill(QStringLiteral("BitBtn11"), pageOfButton(form, "BitBtn11"));
+    benchReport(QStringLiteral("Stock list RpStok, %1 rows").arg(stockRows), stock, runs, dir);
+
+    // The same list on its first 100 rows: the first page should come as fast.
     {
-        QElapsedTimer t;
-        t.start();
-        PreparedReport report;
-        LayoutRun run(tmpl, report, datasets);
-        while (report.finishedPageCount() < 1 && run.step(64) == LayoutRun::Status::Running) {
-        }
-        QImage screen(1123, 794, QImage::Format_ARGB32_Premultiplied);
-        screen.fill(Qt::white);
-        QPainter p(&screen);
-        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        Renderer(report).drawPage(p, 0, QRectF(0, 0, 1123, 794));
-        p.end();
-        row("first page on screen", ms(t), "ms");
+        Dataset first100(data->connection(), QStringLiteral("Stok"), QStringLiteral("Stok"),
+                         QStringLiteral("SELECT * FROM Stok ORDER BY SiraNo LIMIT 100"));
+        first100.open();
+        Report small(QStringLiteral("RpStok"));
+        small.setDataset(QStringLiteral("DBStok"), &first100);
+        small.setCellText(QStringLiteral("Memo1"), stock.tmpl().findCell(QStringLiteral("Memo1"))->text);
+        std::printf("\nStock list RpStok, first 100 rows\n");
+        row(QStringLiteral("first page painted in the preview window"),
+            sample(runs, [&] { return firstPreviewPage(small); }), "ms");
     }
 
-    PreparedReport report;
-    QElapsedTimer t;
-    t.start();
-    LayoutRun run(tmpl, report, datasets);
-    run.runAll();
-    const double layoutMs = ms(t);
-    const int pages = report.pageCount();
-    row("pages", pages, "");
-    row("layout, whole report", layoutMs, "ms");
-    row("layout per cell", layoutMs * 1000.0 / (double(rows) * 6), "µs");
-    row("prepared report memory per page", report.memoryBytes() / 1024.0 / pages, "KB");
-
-    // Drawing pages as the preview does (96 dpi, antialiased).
-    {
-        const int n = std::min(pages, 300);
-        Renderer renderer(report);
-        QImage image(1123, 794, QImage::Format_ARGB32_Premultiplied);
-        t.restart();
-        for (int i = 0; i < n; ++i) {
-            image.fill(Qt::white);
-            QPainter p(&image);
-            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-            renderer.drawPage(p, i, QRectF(0, 0, 1123, 794));
-        }
-        const double ours = ms(t);
-        row("pages drawn per second", n * 1000.0 / ours, "pages/s");
-        // The same texts with a bare QPainter, for scale.
-        t.restart();
-        QFont font(resolveFontFamily(QStringLiteral("Arial")));
-        font.setPixelSize(12);
-        for (int i = 0; i < n; ++i) {
-            image.fill(Qt::white);
-            QPainter p(&image);
-            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-            p.setFont(font);
-            const PreparedPage &page = report.page(i);
-            for (std::uint32_t k = page.firstItem; k < page.firstItem + page.itemCount; ++k) {
-                const PreparedItem &item = report.items()[k];
-                p.drawText(QPointF(item.x + 75, item.y + 85), report.text(item).toString());
-            }
-        }
-        row("  bare QPainter drawText, same texts", n * 1000.0 / ms(t), "pages/s",
-            "(no frames, no alignment)");
-    }
-
-    const auto exportRow = [&](const char *name, int count, const std::function<void(const std::vector<int> &)> &write,
-                               const QStringList &files) {
-        const std::vector<int> list = allPages(count);
-        QElapsedTimer timer;
-        timer.start();
-        write(list);
-        const double elapsed = ms(timer);
-        qint64 bytes = 0;
-        for (const QString &f : files)
-            bytes += QFileInfo(f).size();
-        char label[64];
-        std::snprintf(label, sizeof label, "%s (%d pages)", name, count);
-        row(label, count * 1000.0 / elapsed, "pages/s");
-        row("  bytes per page", double(bytes) / count, "B");
-    };
-    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
-    exportRow("PDF export", pages, [&](const std::vector<int> &l) { exportPdf(report, l, pdf); }, {pdf});
-    const QString rtf = dir.filePath(QStringLiteral("r.rtf"));
-    exportRow("RTF export", pages, [&](const std::vector<int> &l) { exportRtf(report, l, rtf); }, {rtf});
-    const QString xlsx = dir.filePath(QStringLiteral("r.xlsx"));
-    exportRow("xlsx export", pages, [&](const std::vector<int> &l) { exportXlsx(report, l, xlsx); }, {xlsx});
-    const int jpegPages = std::min(pages, 100);
-    QStringList jpegs;
-    exportRow("JPEG export", jpegPages,
-              [&](const std::vector<int> &l) { jpegs = exportJpeg(report, l, dir.filePath(QStringLiteral("s.jpg"))); },
-              [&] {
-                  QStringList names;
-                  for (int i = 1; i <= jpegPages; ++i)
-                      names << dir.filePath(QStringLiteral("s-%1.jpg").arg(i));
-                  return names;
-              }());
+    // The cash book of the first period and the service form of the first job, as their buttons fill them.
+    form.showPage(0);
+    Report &cash = buttons->fill(QStringLiteral("BitBtn7"), pageOfButton(form, "BitBtn7"));
+    benchReport(QStringLiteral("Cash book RpKasa, one period (%1 entries)")
+                    .arg(data->dataset(QStringLiteral("Kasa1"))->rowCount()),
+                cash, runs, dir);
+    Report &service = buttons->fill(QStringLiteral("BitBtn3"), pageOfButton(form, "BitBtn3"));
+    benchReport(QStringLiteral("Service form RpMusTakip, one job (%1 operations)")
+                    .arg(data->dataset(QStringLiteral("MusTakip1"))->rowCount()),
+                service, runs, dir);
 }

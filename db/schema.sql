@@ -4,8 +4,9 @@
 -- The declared type of a column carries its field kind (read back with
 -- PRAGMA table_info): TEXT, MEMO (multi-line text), INTEGER, REAL (amounts and
 -- quantities), DATE (ISO yyyy-MM-dd, so ordering by date works) and BOOLEAN
--- (0/1). A master row is keyed by SiraNo; its detail rows carry that SiraNo and
--- go with it when it is deleted (the delete questions announce it).
+-- (0/1). The damage page's dates are TEXT: shown and printed as typed. A
+-- master row is keyed by SiraNo; its detail rows carry that SiraNo and go with
+-- it when it is deleted (the delete questions announce it).
 --
 -- Multi-line columns are "MEMO TEXT": a bare MEMO gets numeric affinity and would turn "0123" into 123.
 
@@ -25,6 +26,7 @@ CREATE TABLE MusTakip (
     Sikayet      MEMO TEXT,
     Aciklama     MEMO TEXT
 );
+CREATE INDEX MusTakip_Tarih ON MusTakip(Tarih);
 
 CREATE TABLE MusTakip1 (
     SiraNo  INTEGER REFERENCES MusTakip(SiraNo) ON DELETE CASCADE,
@@ -42,7 +44,7 @@ CREATE TABLE HasTakip (
     AracModeli      TEXT,
     AracSahibi      TEXT,
     AracSahibiTC    TEXT,
-    KazaTarihi      DATE,
+    KazaTarihi      TEXT,
     SigortaFirma    TEXT,
     PoliceNo        TEXT,
     KazaNedeni      TEXT,
@@ -52,7 +54,7 @@ CREATE TABLE HasTakip (
     Exper           TEXT,
     ExperTel        TEXT,
     Vekalet         TEXT,
-    OdemeTarihi     DATE,
+    OdemeTarihi     TEXT,
     Odeme           TEXT,
     FatNo           TEXT,
     TahminiHasar    TEXT,
@@ -65,6 +67,7 @@ CREATE TABLE FatTakip (
     Yil     INTEGER,
     Aylar   TEXT
 );
+CREATE INDEX FatTakip_Yil ON FatTakip(Yil);
 
 CREATE TABLE FatTakip1 (
     SiraNo          INTEGER REFERENCES FatTakip(SiraNo) ON DELETE CASCADE,
@@ -207,5 +210,6 @@ CREATE TABLE Maas1 (
 );
 CREATE INDEX Maas1_SiraNo ON Maas1(SiraNo);
 
--- Schema version, for later changes of these tables.
-PRAGMA user_version = 1;
+-- The program adds the indexes on the Turkish order keys of the ordered and
+-- searched text columns (data/TurkishOrder.cpp) and the schema version
+-- (data/SchemaSteps.cpp); a change to these tables is a new step there.

@@ -7,6 +7,7 @@
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
 #include "core/UiSeam.h"
+#include "transfer/OldBooksQuestion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,6 +75,7 @@ int runApplication(int argc, char *argv[])
         folder.prepare();
         if (!offerEmptyDatabase(folder))
             return 1;
+        convertOldBooksIfAsked(nullptr, paths.databasePath);
         form = std::make_unique<TForm1>(paths);
     } catch (const Error &e) {
         ui().error(nullptr, QStringLiteral("Hata"), e.text());

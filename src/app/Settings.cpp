@@ -69,7 +69,7 @@ QString settingsFileName(const QString &programFolder)
 
 void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
 {
-    const ProfileFile file(path);
+    const ProfileSnapshot file(path); // the whole file read once
     for (const SettingDef &def : settingDefs()) {
         const QString section = QString::fromLatin1(def.section);
         const QString key = QString::fromLatin1(def.key);
@@ -81,8 +81,10 @@ void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
                 box->setChecked(v != 0);
             continue;
         }
-        if (QLineEdit *box = textControl(def, mainWindow, dialog))
+        if (QLineEdit *box = textControl(def, mainWindow, dialog)) {
             box->setText(file.readString(section, key, box->text()));
+            box->setCursorPosition(0); // a long text is seen from its start
+        }
     }
 }
 
@@ -90,7 +92,7 @@ void saveSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
 {
     const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(folder);
-    ProfileFile file(path);
+    ProfileSnapshot file(path);
     for (const SettingDef &def : settingDefs()) {
         const QString section = QString::fromLatin1(def.section);
         const QString key = QString::fromLatin1(def.key);
@@ -101,6 +103,7 @@ void saveSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
         const QLineEdit *box = textControl(def, mainWindow, dialog);
         file.writeString(section, key, box ? box->text() : QString());
     }
+    file.save(); // all keys in one write
 }
 
 } // namespace tk

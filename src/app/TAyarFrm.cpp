@@ -86,6 +86,9 @@ TAyarFrm::TAyarFrm(const QString &winIniPath, QWidget *parent) : QDialog(parent)
     // Rapor Başlıkları: five boxes in the left column, six in the right.
     auto *titles = new QWidget;
     auto *titleGrid = new QGridLayout(titles);
+    // Six rows stand in the fixed dialog only when packed closely.
+    titleGrid->setContentsMargins(6, 2, 6, 2);
+    titleGrid->setVerticalSpacing(2);
     int i = 0;
     for (const TitleBox &t : titleBoxes) {
         QLineEdit *box = addBox(QString::fromLatin1(t.box), QString::fromUtf8(t.value), 121);
@@ -133,23 +136,28 @@ TAyarFrm::TAyarFrm(const QString &winIniPath, QWidget *parent) : QDialog(parent)
         reject();
     });
 
+    cancel->setFixedHeight(25);
+    ok->setFixedHeight(25);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(ok);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(7, 7, 7, 7);
+    layout->setSpacing(4);
     layout->addWidget(m_tabs);
     layout->addLayout(buttons);
-    setFixedSize(460 + 14, 216 + 14 + 90);
+    setFixedSize(460, 216);
 }
 
 QLineEdit *TAyarFrm::addBox(const QString &name, const QString &value, int width)
 {
     auto *box = new QLineEdit(value, this);
     box->setObjectName(name);
-    box->setFixedWidth(width);
+    // The height the dialog was drawn for: six of them stand in a column.
+    box->setFixedSize(width, 21);
     box->setStyleSheet(QString::fromLatin1(skyBlue));
+    box->setCursorPosition(0); // a text longer than the box is seen from its start
     return box;
 }
 

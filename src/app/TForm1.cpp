@@ -47,6 +47,19 @@ const TopButton topButtons[] = {
     {"SpeedButton13", "KAPAT", "Çıkış...", QStyle::SP_DialogCloseButton},
 };
 
+// Widths of the record-count and current-record panels as the window was
+// drawn; a text our font makes wider widens its panel rather than being cut.
+constexpr int countPanelWidth = 150;
+constexpr int currentPanelWidth = 240;
+constexpr int pageButtonStep = 32; // the 33-pixel buttons overlap by one
+
+void fitPanel(QLabel *panel, int designWidth)
+{
+    const int width = std::max(designWidth, panel->sizeHint().width());
+    if (panel->width() != width || panel->minimumWidth() != width)
+        panel->setFixedWidth(width);
+}
+
 QFrame *separator(QWidget *parent)
 {
     auto *line = new QFrame(parent);
@@ -89,11 +102,11 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     status->setSizeGripEnabled(false);
     m_countPanel = new QLabel(status);
     m_countPanel->setObjectName(QStringLiteral("StatusPanelCount"));
-    m_countPanel->setFixedWidth(150);
+    m_countPanel->setFixedWidth(countPanelWidth);
     m_countPanel->setAccessibleName(QStringLiteral("Kayıt sayısı"));
     m_currentPanel = new QLabel(status);
     m_currentPanel->setObjectName(QStringLiteral("StatusPanelCurrent"));
-    m_currentPanel->setFixedWidth(240);
+    m_currentPanel->setFixedWidth(currentPanelWidth);
     m_currentPanel->setAccessibleName(QStringLiteral("Aktif kayıt"));
     m_hintPanel = new QLabel(status);
     m_hintPanel->setObjectName(QStringLiteral("StatusPanelHint"));
@@ -187,10 +200,14 @@ QWidget *TForm1::buildPageColumn(QWidget *parent)
     buttons->setContentsMargins(12, 12, 12, 12);
 
     const QVector<const PageDef *> &defs = pageDefs();
+    // Placed by hand: a layout cannot make its items overlap.
+    auto *stack = new QWidget(inner);
+    stack->setFixedSize(161, pageButtonStep * int(defs.size() - 1) + 33);
     for (int i = 0; i < defs.size(); ++i) {
-        auto *button = new QPushButton(QString::fromUtf8(defs[i]->caption), inner);
+        auto *button = new QPushButton(QString::fromUtf8(defs[i]->caption), stack);
         button->setObjectName(QString::fromLatin1(defs[i]->button));
         button->setFixedSize(161, 33);
+        button->move(0, pageButtonStep * i);
         button->setFocusPolicy(Qt::ClickFocus); // not on the Tab chain
         setHint(button, QString::fromUtf8(defs[i]->hint));
         connect(button, &QPushButton::clicked, this, [this, i] { showPage(i); });
@@ -204,9 +221,9 @@ QWidget *TForm1::buildPageColumn(QWidget *parent)
             showPage(i);
             focusFirstControlOfPage();
         });
-        buttons->addWidget(button, 0, Qt::AlignHCenter);
         m_pageButtons.append(button);
     }
+    buttons->addWidget(stack, 0, Qt::AlignHCenter);
     buttons->addSpacing(16);
 
     m_link = new QLabel(inner);
@@ -333,6 +350,8 @@ void TForm1::statusRefresh()
             setLabelText(m_currentPanel, currentRecordText(i));
         }
     }
+    fitPanel(m_countPanel, countPanelWidth);
+    fitPanel(m_currentPanel, currentPanelWidth);
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -345,11 +364,14 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         else if (event->type() == QEvent::MouseButtonRelease)
             ui().openUrl(QString::fromLatin1(linkAddress)); // a failure is not reported
     }
-    // BilgiBari: the long hint of whatever the pointer entered.
-    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
+    // BilgiBari: the long hint of whatever the pointer is over. Entering a
+    // control gives its hint; leaving one puts the pointer back on its parent,
+    // which gets no enter of its own (a control entered next overrides this).
+    const bool enter = event->type() == QEvent::Enter;
+    if ((enter || event->type() == QEvent::Leave) && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (widget->window() == this && m_hintPanel)
-            setLabelText(m_hintPanel, QLatin1Char(' ') + effectiveLongHint(widget));
+            setLabelText(m_hintPanel, QLatin1Char(' ') + effectiveLongHint(enter ? widget : widget->parentWidget()));
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -294,7 +294,49 @@ void TSrDBGrid::keyPressEvent(QKeyEvent *e)
         e->accept();
         return;
     }
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
+        && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+        // Not taken (before the first or past the last cell): the focus moves on.
+        e->setAccepted(tabToColumn(back));
+        return;
+    }
     QTableView::keyPressEvent(e);
+}
+
+bool TSrDBGrid::tabToColumn(bool back)
+{
+    QAbstractItemModel *m = model();
+    if (!m || !cursorAlive() || !m_cursor->isOpen() || m->rowCount() == 0)
+        return false;
+    const QHeaderView *header = horizontalHeader();
+    // The visible columns in the order they are shown (the user may have moved them).
+    QVector<int> shown;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!isColumnHidden(logical))
+            shown.append(logical);
+    }
+    if (shown.isEmpty())
+        return false;
+    const int at = std::max(0, int(shown.indexOf(currentIndex().isValid() ? currentIndex().column() : shown.first())));
+    int row = std::max(0, m_cursor->currentRow());
+    int next = at + (back ? -1 : 1);
+    if (next < 0 || next >= shown.size()) {
+        // Past the row's last column (or before its first): the neighbouring record.
+        bool moved = false;
+        guarded(this, [&] { moved = m_cursor->moveBy(back ? -1 : 1) != 0; });
+        if (!moved)
+            return false;
+        row = m_cursor->currentRow();
+        next = back ? int(shown.size()) - 1 : 0;
+    }
+    QScopedValueRollback following(m_following, true);
+    const QModelIndex index = m->index(row, shown[next]);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+    viewport()->update();
+    return true;
 }
 
 void TSrDBGrid::focusOutEvent(QFocusEvent *e)

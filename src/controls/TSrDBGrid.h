@@ -91,6 +91,9 @@ private slots:
 private:
     bool cursorAlive() const;
     void followCursor();
+    // Tab and Shift+Tab: one column on; past the last column (before the
+    // first) the next (previous) record. False when there is nowhere to go.
+    bool tabToColumn(bool back);
     void handleWheel(QWheelEvent *e, const QPoint &gridPos);
     void applyTitleStyle();
     void fitRowHeight();

@@ -67,9 +67,13 @@ QByteArray serialize(const Document &doc)
 
 std::optional<QString> sectionName(const QString &line)
 {
-    const QString t = line.trimmed();
-    if (!t.startsWith(u'['))
+    // Most lines are no header: tell that without copying them.
+    qsizetype first = 0;
+    while (first < line.size() && line[first].isSpace())
+        ++first;
+    if (first == line.size() || line[first] != u'[')
         return std::nullopt;
+    const QString t = line.trimmed();
     const qsizetype close = t.indexOf(u']');
     return (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
 }
@@ -170,19 +174,25 @@ std::optional<int> parseInteger(const QString &text)
 
 } // namespace
 
-ProfileFile::ProfileFile(const QString &path)
-    : m_path(QFileInfo(path).absoluteFilePath())
-{
-}
+// --- the snapshot ----------------------------------------------------------------
+
+struct ProfileSnapshot::Text {
+    Document doc;
+};
 
 namespace {
 
-std::optional<QString> readRaw(const QString &path, const QString &section, const QString &key)
+// A file without any write permission is write-protected for everyone: the
+// superuser, who could write it anyway, respects that as well.
+bool writeProtected(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const Document doc = parse(file.readAll());
+    const QFileInfo info(path);
+    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
+}
+
+std::optional<QString> rawValue(const Document &doc, const QString &section, const QString &key)
+{
     const qsizetype header = findSection(doc, section);
     if (header < 0)
         return std::nullopt;
@@ -192,46 +202,8 @@ std::optional<QString> readRaw(const QString &path, const QString &section, cons
     return keyLine(doc.lines[at].text)->value;
 }
 
-} // namespace
-
-QString ProfileFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
+void setValue(Document &doc, const QString &section, const QString &key, const QString &value)
 {
-    const auto raw = readRaw(m_path, section, key);
-    return (raw ? unquote(*raw) : defaultValue).left(MaxValueLength);
-}
-
-int ProfileFile::readInteger(const QString &section, const QString &key, int defaultValue) const
-{
-    const auto raw = readRaw(m_path, section, key);
-    if (!raw)
-        return defaultValue;
-    return parseInteger(unquote(*raw).left(MaxValueLength)).value_or(defaultValue);
-}
-
-bool ProfileFile::readBool(const QString &section, const QString &key, bool defaultValue) const
-{
-    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
-}
-
-bool ProfileFile::keyExists(const QString &section, const QString &key) const
-{
-    return readRaw(m_path, section, key).has_value();
-}
-
-void ProfileFile::writeString(const QString &section, const QString &key, const QString &value)
-{
-    const Error refused(QStringLiteral("Unable to write to ") + m_path);
-
-    Document doc;
-    QFile existing(m_path);
-    if (existing.exists()) {
-        // Replacing the file by rename would bypass its own write protection.
-        if (!existing.open(QIODevice::ReadOnly) || !QFileInfo(m_path).isWritable())
-            throw refused;
-        doc = parse(existing.readAll());
-        existing.close();
-    }
-
     const QString newLine = key + u'=' + storedForm(value);
     const qsizetype header = findSection(doc, section);
     if (header < 0) {
@@ -257,11 +229,112 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
             doc.lines[insertAt - 1].eol = doc.eol;
         doc.lines.insert(insertAt, {newLine, doc.eol});
     }
+}
 
-    QSaveFile file(m_path);
-    const QByteArray bytes = serialize(doc);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+} // namespace
+
+ProfileSnapshot::ProfileSnapshot(const QString &path)
+    : m_path(QFileInfo(path).absoluteFilePath()), m_text(std::make_unique<Text>())
+{
+    QFile file(m_path);
+    m_existed = file.exists();
+    if (m_existed && file.open(QIODevice::ReadOnly)) {
+        m_text->doc = parse(file.readAll());
+        m_readable = file.error() == QFile::NoError;
+    }
+}
+
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+QString ProfileSnapshot::readString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    const auto raw = rawValue(m_text->doc, section, key);
+    return (raw ? unquote(*raw) : defaultValue).left(ProfileFile::MaxValueLength);
+}
+
+int ProfileSnapshot::readInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    const auto raw = rawValue(m_text->doc, section, key);
+    if (!raw)
+        return defaultValue;
+    return parseInteger(unquote(*raw).left(ProfileFile::MaxValueLength)).value_or(defaultValue);
+}
+
+bool ProfileSnapshot::readBool(const QString &section, const QString &key, bool defaultValue) const
+{
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool ProfileSnapshot::keyExists(const QString &section, const QString &key) const
+{
+    return rawValue(m_text->doc, section, key).has_value();
+}
+
+void ProfileSnapshot::writeString(const QString &section, const QString &key, const QString &value)
+{
+    setValue(m_text->doc, section, key, value);
+}
+
+void ProfileSnapshot::writeInteger(const QString &section, const QString &key, int value)
+{
+    writeString(section, key, QString::number(value));
+}
+
+void ProfileSnapshot::writeBool(const QString &section, const QString &key, bool value)
+{
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ProfileSnapshot::save() const
+{
+    const Error refused(QStringLiteral("Unable to write to ") + m_path);
+    // Replacing the file by rename would bypass its own write protection, and
+    // a file we could not read would lose every line we did not see.
+    if (m_existed && (!m_readable || writeProtected(m_path)))
         throw refused;
+    QSaveFile file(m_path);
+    const QByteArray bytes = serialize(m_text->doc);
+    if (!file.open(QIODevice::WriteOnly))
+        throw refused;
+    if (m_ownerOnly && !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
+        throw refused;
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw refused;
+}
+
+// --- one key at a time ---------------------------------------------------------------
+
+ProfileFile::ProfileFile(const QString &path)
+    : m_path(QFileInfo(path).absoluteFilePath())
+{
+}
+
+QString ProfileFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    return ProfileSnapshot(m_path).readString(section, key, defaultValue);
+}
+
+int ProfileFile::readInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    return ProfileSnapshot(m_path).readInteger(section, key, defaultValue);
+}
+
+bool ProfileFile::readBool(const QString &section, const QString &key, bool defaultValue) const
+{
+    return ProfileSnapshot(m_path).readBool(section, key, defaultValue);
+}
+
+bool ProfileFile::keyExists(const QString &section, const QString &key) const
+{
+    return ProfileSnapshot(m_path).keyExists(section, key);
+}
+
+void ProfileFile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    ProfileSnapshot file(m_path);
+    file.setOwnerOnly(m_ownerOnly);
+    file.writeString(section, key, value);
+    file.save();
 }
 
 void ProfileFile::writeInteger(const QString &section, const QString &key, int value)

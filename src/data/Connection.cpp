@@ -124,7 +124,7 @@ QString turkishLower(const QString &text)
     return out;
 }
 
-void registerTurkishLike(sqlite3 *db)
+void registerStatementFunctions(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
@@ -157,7 +157,7 @@ Connection::Connection(const QString &path)
         QSqlDatabase::removeDatabase(m_name);
         throw DatabaseError(QStringLiteral("Veritabanı sürücüsü desteklenmiyor: %1").arg(m_path));
     }
-    registerTurkishLike(m_handle);
+    registerStatementFunctions(m_handle);
     sqlite3_busy_timeout(m_handle, 2000);
     try {
         exec(QStringLiteral("PRAGMA foreign_keys=ON"));

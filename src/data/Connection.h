@@ -9,6 +9,7 @@
 #include <QVariantList>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tk {
 
@@ -43,8 +44,16 @@ private:
     sqlite3 *m_handle = nullptr;
 };
 
-// Registers the Turkish case-insensitive LIKE (İ/i, I/ı) on a raw handle.
-void registerTurkishLike(sqlite3 *db);
+// Binds a value to a statement parameter the way the program stores it
+// (booleans and whole numbers as integers, dates as ISO text).
+namespace detail {
+void bindSqliteValue(sqlite3_stmt *stmt, int index, const QVariant &v);
+}
+
+// Registers what the program's statements need on a raw handle: the Turkish
+// case-insensitive LIKE (İ/i, I/ı). Every connection the program or its tools
+// open goes through here; the file itself needs none of it (TurkishOrder.h).
+void registerStatementFunctions(sqlite3 *db);
 // Turkish lower case of a whole text, used by LIKE and by searches.
 QString turkishLower(const QString &text);
 

@@ -1,22 +1,41 @@
 #include "DataModule.h"
 
+#include "SchemaVersion.h"
+
 namespace tk {
 
+namespace {
+
+// The program works on files at the newest schema version only.
+std::unique_ptr<Connection> openUpgraded(const QString &path)
+{
+    upgradeDataFile(path);
+    return std::make_unique<Connection>(path);
+}
+
+} // namespace
+
 DataModule::DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent)
-    : QObject(parent), m_connection(std::make_unique<Connection>(databasePath))
+    : QObject(parent), m_connection(openUpgraded(databasePath))
 {
     for (const DatasetDef &def : datasets) {
         const QString name = QString::fromLatin1(def.name);
-        auto *ds = new Dataset(m_connection.get(), name, name, QString::fromLatin1(def.sql), this);
+        auto *ds = new Dataset(m_connection.get(), name, name, def.sql, this);
         ds->setProperty("dataSource", QString::fromLatin1(def.dataSource));
         if (def.master)
             ds->setMaster(dataset(QString::fromLatin1(def.master)));
         m_datasets.append(ds);
     }
     // Masters open first; each detail then follows its master's first row.
-    for (Dataset *ds : std::as_const(m_datasets))
-        if (!ds->master())
-            ds->open();
+    // An error here comes from the file's contents (a table missing, say):
+    // it names the file, as the errors of opening it do.
+    try {
+        for (Dataset *ds : std::as_const(m_datasets))
+            if (!ds->master())
+                ds->open();
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(QStringLiteral("%1\n%2").arg(e.text(), m_connection->filePath()));
+    }
 }
 
 DataModule::~DataModule()

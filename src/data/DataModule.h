@@ -11,7 +11,7 @@ namespace tk {
 struct DatasetDef {
     const char *name;       // dataset (and table) name
     const char *dataSource; // the name the pages' controls and tool bars use
-    const char *sql;        // initial statement
+    QString sql;            // initial statement
     const char *master;     // dataset it follows, or nullptr
 };
 

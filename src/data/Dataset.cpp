@@ -458,12 +458,16 @@ void Dataset::append()
     m_rows.push_back(empty);
     m_rowIds.push_back(-1);
     m_pending = QVector<std::optional<Pending>>(columns);
+    // A yes/no field starts as no, as its unticked check box shows, never as null.
+    for (int c = 0; c < columns; ++c)
+        if (m_fields[c].kind == FieldKind::Boolean)
+            m_pending[c] = Pending{false, {}, false};
     if (m_master) {
         const int c = fieldIndex(m_linkField);
         if (c >= 0)
             m_pending[c] = Pending{false, {}, link};
     }
-    m_modified = false; // the stamped key alone is no change of the user's
+    m_modified = false; // the stamped key and the defaults alone are no change of the user's
     m_bof = m_eof = false;
     emit rowInserted(m_insertRow);
     setState(State::Insert);

@@ -41,7 +41,7 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
 {
     if (!m_dataset || !index.isValid())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole) // no tool tips: the main window shows none
         return m_dataset->textAt(index.row(), m_fieldIndex.value(index.column(), -1));
     if (role == Qt::TextAlignmentRole) {
         const int c = m_fieldIndex.value(index.column(), -1);

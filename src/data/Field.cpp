@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QLocale>
 
+#include <cmath>
+
 namespace tk {
 
 namespace {
@@ -105,7 +107,8 @@ QVariant parseFieldText(FieldKind kind, const QString &text)
         double v = turkish().toDouble(t, &ok);
         if (!ok) // the grouped form 1.500,25 as the Turkish locale writes it
             v = QLocale(QLocale::Turkish, QLocale::Turkey).toDouble(t, &ok);
-        if (!ok)
+        // "inf" and "nan" parse, but are no amounts.
+        if (!ok || !std::isfinite(v))
             throw Error(QStringLiteral("%1 geçerli bir sayı değil.").arg(quoted(text)));
         return v;
     }
@@ -143,10 +146,15 @@ QVariant storageValue(FieldKind kind, const QVariant &value)
         if (value.typeId() == QMetaType::QString)
             return value.toString() == QLatin1String("True") || value.toString() == QLatin1String("1") ? 1 : 0;
         return value.toBool() ? 1 : 0;
-    case FieldKind::Real:
+    case FieldKind::Real: {
         if (value.typeId() == QMetaType::QString)
             return parseFieldText(kind, value.toString());
-        return value.toDouble();
+        // A computation that overflowed must not reach the file as an amount.
+        const double d = value.toDouble();
+        if (!std::isfinite(d))
+            throw Error(QStringLiteral("%1 geçerli bir sayı değil.").arg(quoted(QString::number(d))));
+        return d;
+    }
     case FieldKind::Integer:
         if (value.typeId() == QMetaType::QString)
             return parseFieldText(kind, value.toString());

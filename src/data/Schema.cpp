@@ -1,5 +1,8 @@
 #include "Schema.h"
 
+#include "Connection.h"
+#include "SchemaVersion.h"
+#include "TurkishOrder.h"
 #include "core/Error.h"
 
 #include <QDir>
@@ -45,9 +48,17 @@ QString runScript(sqlite3 *db, const QByteArray &script)
 
 } // namespace
 
+QString newestSchemaScript()
+{
+    QStringList script = {databaseSchema()};
+    script += createKeyIndexStatements();
+    script << QStringLiteral("PRAGMA user_version = %1").arg(newestSchemaVersion());
+    return script.join(QStringLiteral(";\n")) + QStringLiteral(";\n");
+}
+
 void createDatabaseFile(const QString &path)
 {
-    const QString schema = databaseSchema();
+    const QString schema = newestSchemaScript();
 
     // NewOnly claims the name atomically: an existing file (or one made by
     // someone else meanwhile) is never opened for writing.
@@ -72,8 +83,10 @@ void createDatabaseFile(const QString &path)
     QString failure;
     if (rc != SQLITE_OK)
         failure = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-    else
+    else {
+        registerStatementFunctions(db);
         failure = runScript(db, schema.toUtf8());
+    }
     if (sqlite3_close(db) != SQLITE_OK && failure.isEmpty())
         failure = QString::fromUtf8(sqlite3_errmsg(db));
 

@@ -11,5 +11,8 @@ void createDatabaseFile(const QString &path);
 
 // The table definitions the file is made from (the compiled-in schema.sql).
 QString databaseSchema();
+// All a new file is made from: the tables, the indexes on Turkish order keys
+// and the newest schema version.
+QString newestSchemaScript();
 
 } // namespace tk

@@ -1,6 +1,7 @@
 #include "SearchBoxes.h"
 
 #include "RecordKeys.h"
+#include "TurkishOrder.h"
 #include "controls/Hints.h"
 #include "controls/RecordArea.h"
 #include "controls/TurkishTyping.h"
@@ -12,9 +13,10 @@
 
 namespace tk {
 
-QString searchStatement(const QString &table, const QString &column)
+SearchStatement searchStatement(const QString &table, const QString &column, const QString &typed)
 {
-    return QStringLiteral("SELECT * FROM %1 WHERE %2 Like ?").arg(table, column);
+    const Condition match = beginsWith(column, typed);
+    return {QStringLiteral("SELECT * FROM %1 WHERE %2").arg(table, match.sql), match.params};
 }
 
 void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
@@ -36,7 +38,8 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
     if (!column.isEmpty()) {
         // A changed row is saved before the list is replaced, as leaving it would.
         ds->checkBrowseMode();
-        ds->setSql(searchStatement(ds->table(), column), {box->text() + QLatin1Char('%')});
+        const SearchStatement search = searchStatement(ds->table(), column, box->text());
+        ds->setSql(search.sql, search.params);
         ds->first();
     }
     if (ds->isOpen() && ds->rowCount() == 0) {

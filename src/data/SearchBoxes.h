@@ -17,8 +17,13 @@ struct SearchDef {
     const char *clearButton; // SpeedButtonN
 };
 
-// The statement of a search on `column`; the text is bound as a parameter.
-QString searchStatement(const QString &table, const QString &column);
+// The statement of a search for the rows whose `column` begins with `typed`,
+// with its parameters (the text is never part of the statement).
+struct SearchStatement {
+    QString sql;
+    QVariantList params;
+};
+SearchStatement searchStatement(const QString &table, const QString &column, const QString &typed);
 
 struct SearchWidgets {
     QComboBox *selector = nullptr; // null on pages without one

@@ -81,9 +81,8 @@ void backupDatabase(sqlite3 *live, const QString &source, const QString &target)
 
     // The snapshot goes to a file of its own first, so an earlier backup
     // stays whole until the new one is complete.
-    const QString temporary = QFileInfo(target).absolutePath() + QStringLiteral("/.")
-                              + QFileInfo(target).fileName() + QStringLiteral(".tmp");
-    QFile::remove(temporary);
+    const QString temporary = temporaryFor(target);
+    removeTemporariesOf(target);
     try {
         {
             EngineConnection to = openEngineFile(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -93,6 +92,7 @@ void backupDatabase(sqlite3 *live, const QString &source, const QString &target)
             if (rc != SQLITE_OK)
                 throw engineFailure(QStringLiteral("Yedek dosyası yazılamadı"), target, nullptr, rc);
         }
+        takeOwnershipOf(source, temporary); // a private database makes a private copy
         syncFile(temporary);
         replaceFile(temporary, target);
     } catch (...) {

@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <unistd.h>
 
 namespace tk {
 
@@ -55,23 +56,25 @@ void DatabaseCompaction::compact()
 {
     if (!QFileInfo(m_database).isFile())
         throw Error(QStringLiteral("Veritabanı bulunamadı: %1\n%2").arg(native(m_database), systemErrorText(ENOENT)));
-    if (QFileInfo::exists(m_compacted))
-        throw Error(QStringLiteral("Önceki bir bakımdan kalan dosya var: %1\n%2")
-                        .arg(native(m_compacted), systemErrorText(EEXIST)));
+    // Read-write, so a journal left by a broken write is rolled back first.
+    EngineConnection db = openEngineFile(m_database, SQLITE_OPEN_READWRITE,
+                                         QStringLiteral("Veritabanı açılamadı"), m_database);
+    const QString problem = integrityProblem(db.get());
+    if (!problem.isEmpty())
+        throw Error(QStringLiteral("Veritabanı bozuk: %1\n%2").arg(native(m_database), problem));
+    // The database is sound, so a copy left by a run that was cut short is
+    // nobody's last good one: it goes. Beside a damaged database it stays.
+    if (QFileInfo::exists(m_compacted) && ::unlink(QFile::encodeName(m_compacted).constData()) != 0)
+        throw Error(QStringLiteral("Önceki bir bakımdan kalan dosya silinemedi: %1\n%2")
+                        .arg(native(m_compacted), systemErrorText(errno)));
     // From here on a copy on disk is this run's own, so a failure removes it.
     try {
-        {
-            // Read-write, so a journal left by a broken write is rolled back first.
-            EngineConnection db = openEngineFile(m_database, SQLITE_OPEN_READWRITE,
-                                                 QStringLiteral("Veritabanı açılamadı"), m_database);
-            const QString problem = integrityProblem(db.get());
-            if (!problem.isEmpty())
-                throw Error(QStringLiteral("Veritabanı bozuk: %1\n%2").arg(native(m_database), problem));
-            vacuumInto(db.get(), m_database, m_compacted);
-            const int rc = sqlite3_close(db.release());
-            if (rc != SQLITE_OK)
-                throw engineFailure(QStringLiteral("Veritabanı kapatılamadı"), m_database, nullptr, rc);
-        }
+        vacuumInto(db.get(), m_database, m_compacted);
+        const int rc = sqlite3_close(db.release());
+        if (rc != SQLITE_OK)
+            throw engineFailure(QStringLiteral("Veritabanı kapatılamadı"), m_database, nullptr, rc);
+        // The new file must not open the database to more eyes than the old one did.
+        takeOwnershipOf(m_database, m_compacted);
         syncFile(m_compacted);
         requireSound(m_compacted, QStringLiteral("Sıkıştırılmış kopya bozuk"));
     } catch (...) {

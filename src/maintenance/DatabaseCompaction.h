@@ -18,10 +18,12 @@ public:
     QString databasePath() const { return m_database; }
     QString compactedPath() const { return m_compacted; }
 
-    // Checks the database and writes the compacted, flushed copy. A missing
-    // or damaged database, a copy left by an earlier run (never removed here:
-    // it may be the only one) or an engine failure throws tk::Error; the
-    // database itself is not touched.
+    // Checks the database and writes the compacted, flushed copy, with the
+    // database's permissions and owner. A missing, damaged or locked database
+    // or an engine failure throws tk::Error; the database itself is not
+    // touched. A copy left by an earlier run is removed once the database has
+    // passed its check; beside a damaged database it may be the only good one
+    // and stays.
     void compact();
 
     // Puts the copy in the database's place. On failure the database stays

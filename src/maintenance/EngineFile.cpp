@@ -1,5 +1,7 @@
 #include "EngineFile.h"
 
+#include "data/Connection.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -22,13 +24,34 @@ EngineConnection openEngineFile(const QString &path, int flags, const QString &w
     EngineConnection db(raw);
     if (rc != SQLITE_OK)
         throw engineFailure(what, shownPath, db.get(), rc);
+    registerStatementFunctions(db.get());
     return db;
 }
+
+namespace {
+
+bool lockedByAnother(int rc)
+{
+    const int primary = rc & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+Error inUse(sqlite3 *db)
+{
+    const char *name = sqlite3_db_filename(db, "main");
+    return Error(QStringLiteral("Veritabanı kullanımda: %1\n%2")
+                     .arg(QDir::toNativeSeparators(QString::fromUtf8(name ? name : "")),
+                          QStringLiteral("Başka bir program dosyayı kilitlemiş; o program kapandıktan sonra yeniden deneyin.")));
+}
+
+} // namespace
 
 QString integrityProblem(sqlite3 *db)
 {
     sqlite3_stmt *statement = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1)", -1, &statement, nullptr);
+    if (lockedByAnother(rc))
+        throw inUse(db);
     if (rc != SQLITE_OK)
         return QString::fromUtf8(sqlite3_errmsg(db));
     QString problem;
@@ -38,10 +61,12 @@ QString integrityProblem(sqlite3 *db)
         const QString text = QString::fromUtf8(answer ? answer : "");
         if (text != QLatin1String("ok"))
             problem = text.isEmpty() ? QStringLiteral("?") : text;
-    } else {
+    } else if (!lockedByAnother(rc)) {
         problem = QString::fromUtf8(sqlite3_errmsg(db));
     }
     sqlite3_finalize(statement);
+    if (lockedByAnother(rc))
+        throw inUse(db);
     return problem;
 }
 

@@ -24,7 +24,8 @@ EngineConnection openEngineFile(const QString &path, int flags, const QString &w
 Error engineFailure(const QString &what, const QString &path, sqlite3 *db, int rc);
 
 // Runs PRAGMA integrity_check; the empty text means the database is sound,
-// otherwise the engine's first complaint.
+// otherwise the engine's first complaint. A database another program holds
+// locked is no damaged one: that throws an Error saying it is in use.
 QString integrityProblem(sqlite3 *db);
 
 } // namespace tk

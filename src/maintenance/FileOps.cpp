@@ -88,13 +88,45 @@ void replaceFile(const QString &source, const QString &target)
                      QStringLiteral("Klasör diske yazılamadı"));
 }
 
+QString temporaryFor(const QString &target)
+{
+    return QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName()
+           + QStringLiteral(".tmp");
+}
+
+void removeTemporariesOf(const QString &target)
+{
+    const QString temporary = temporaryFor(target);
+    // A journal left beside a new temporary file would be played into it.
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"}) {
+        const QString path = temporary + QLatin1String(suffix);
+        const QByteArray name = QFile::encodeName(path);
+        if (::unlink(name.constData()) != 0 && errno != ENOENT)
+            throw failure(QStringLiteral("Yarım kalmış geçici dosya silinemedi"), path, errno);
+    }
+}
+
+void takeOwnershipOf(const QString &model, const QString &target)
+{
+    struct stat status {};
+    const QByteArray from = QFile::encodeName(model);
+    const QByteArray to = QFile::encodeName(target);
+    if (::stat(from.constData(), &status) != 0)
+        throw failure(QStringLiteral("Dosya bilgisi okunamadı"), model, errno);
+    // Owner first: changing it may clear the set-id bits the mode then puts back.
+    // Only a privileged process may give a file away; others keep their own.
+    if (::chown(to.constData(), status.st_uid, status.st_gid) != 0 && errno != EPERM)
+        throw failure(QStringLiteral("Dosyanın sahibi ayarlanamadı"), target, errno);
+    if (::chmod(to.constData(), status.st_mode & 07777) != 0)
+        throw failure(QStringLiteral("Dosyanın izinleri ayarlanamadı"), target, errno);
+}
+
 void copyFileReplacing(const QString &source, const QString &target)
 {
     if (!QFileInfo(source).isFile())
         throw failure(QStringLiteral("Kaynak dosya bulunamadı"), source, ENOENT);
-    const QString temporary = QFileInfo(target).absolutePath() + QStringLiteral("/.")
-                              + QFileInfo(target).fileName() + QStringLiteral(".tmp");
-    QFile::remove(temporary);
+    const QString temporary = temporaryFor(target);
+    removeTemporariesOf(target);
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
@@ -113,6 +145,7 @@ void copyFileReplacing(const QString &source, const QString &target)
         throw Error(QStringLiteral("Dosya yazılamadı: %1\n%2").arg(native(target), reason));
     }
     try {
+        takeOwnershipOf(source, temporary);
         syncFile(temporary);
         replaceFile(temporary, target);
     } catch (...) {

@@ -21,7 +21,18 @@ void syncFile(const QString &path);
 // crash leaves either the old or the new file. Both are in the same folder.
 void replaceFile(const QString &source, const QString &target);
 
-// Copies `source` to `target` through a temporary file and replaceFile.
+// Copies `source` to `target` through a temporary file and replaceFile; the
+// copy gets the source's permissions and, where allowed, its owner.
 void copyFileReplacing(const QString &source, const QString &target);
+
+// Gives `target` the permissions of `model` and, where the process may set
+// them, its owner and group.
+void takeOwnershipOf(const QString &model, const QString &target);
+
+// The hidden file a new `target` is written to before it takes its place.
+QString temporaryFor(const QString &target);
+// Removes what a write of `target` cut short may have left: its temporary
+// file and the engine's journals beside it.
+void removeTemporariesOf(const QString &target);
 
 } // namespace tk

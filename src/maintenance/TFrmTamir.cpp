@@ -106,6 +106,13 @@ void TFrmTamir::buildLayout()
     Label3->setEnabled(false);
     Label3->setWordWrap(true);
 
+    // Why it failed, in the engine's and the system's words; shown with a failure.
+    Label7 = namedLabel(QStringLiteral("Label7"), QString(), panel);
+    paintText(Label7, maroon);
+    Label7->setWordWrap(true);
+    Label7->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label7->hide();
+
     ProgressBar1 = new QProgressBar(panel);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
@@ -126,6 +133,7 @@ void TFrmTamir::buildLayout()
     inner->addWidget(Label1);
     inner->addWidget(strip);
     inner->addWidget(Label3);
+    inner->addWidget(Label7);
     inner->addWidget(ProgressBar1);
     inner->addLayout(buttons);
     Label3->setMinimumWidth(360);
@@ -172,6 +180,8 @@ void TFrmTamir::showFailure(const QString &status, const QString &reason)
     setBold(Label3, false);
     Label3->setText(status);
     Label3->setToolTip(reason);
+    Label7->setText(reason);
+    Label7->show();
     Button1->setText(QStringLiteral("İşlem Başarısız"));
 }
 
@@ -182,8 +192,8 @@ void TFrmTamir::startWork()
     Button6->setEnabled(false);
     Button1->setEnabled(false);
 
-    // Whatever the engine says, the user sees one failure line; the engine's
-    // reason stays reachable as the line's tool tip.
+    // Whatever the engine says, the user sees one failure line, and under it
+    // the reason (a file in use, a damaged file, a folder that cannot be written).
     QString compactionFailure;
     try {
         m_compaction.compact();

@@ -58,6 +58,7 @@ private:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
+    QLabel *Label7 = nullptr; // the reason of a failure
     QLabel *Label4 = nullptr;
     QLabel *Label5 = nullptr;
     QLabel *Label6 = nullptr;

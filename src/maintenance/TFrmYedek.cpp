@@ -228,6 +228,10 @@ void TFrmYedek::runBackup()
     if (QFileInfo(folder).canonicalFilePath() == QFileInfo(m_programFolder).canonicalFilePath())
         throw Error(QStringLiteral("Yedekleme klasörü programın kendi klasörü olamaz: %1")
                         .arg(QDir::toNativeSeparators(folder)));
+    // A backup cut short leaves its hidden temporaries: this one clears them,
+    // whichever files it copies itself.
+    for (const QString &file : {databaseFile, settingsFile})
+        removeTemporariesOf(folder + file);
     ProgressBar1->setValue(0);
     if (CheckBox1->isChecked()) {
         raiseProgress(100);

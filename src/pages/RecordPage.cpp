@@ -1,6 +1,7 @@
 #include "RecordPage.h"
 
 #include "controls/TurkishTyping.h"
+#include "core/Error.h"
 #include "pages/shared/PrintButton.h"
 
 #include <QFrame>
@@ -117,6 +118,18 @@ void RecordPage::chainTabOrder(const QVector<QWidget *> &order)
 {
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+void RecordPage::chainTabOrder(std::initializer_list<const char *> names)
+{
+    QVector<QWidget *> order;
+    for (const char *name : names) {
+        auto *widget = findChild<QWidget *>(QLatin1String(name));
+        if (!widget)
+            throw Error(QStringLiteral("Sayfada %1 denetimi yok.").arg(QLatin1String(name)));
+        order.append(widget);
+    }
+    chainTabOrder(order);
 }
 
 } // namespace tk

@@ -71,6 +71,8 @@ protected:
     QVector<DBEdit *> placeBoxes(QGridLayout *grid, const QString &dataset, const QVector<BoxPlace> &places);
     // Tab goes from each widget to the next, in the order given.
     void chainTabOrder(const QVector<QWidget *> &order);
+    // The same through the page's controls of these names.
+    void chainTabOrder(std::initializer_list<const char *> names);
 
 private:
     const PageDef &m_def;

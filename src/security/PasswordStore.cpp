@@ -60,6 +60,8 @@ bool StoredPassword::matches(const QString &typed) const
 PasswordStore::PasswordStore(const QString &winIniPath)
     : m_file(winIniPath)
 {
+    // The hash is a secret too: nobody else may read it to guess at leisure.
+    m_file.setOwnerOnly(true);
 }
 
 QString PasswordStore::defaultPath()

@@ -5,16 +5,23 @@
 #include "core/Cp1254.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHelpEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace tk;
 using tk::test::ScriptedUi;
@@ -39,6 +46,41 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
+// What happens to the files of one folder, as the kernel saw it.
+class FolderWatch {
+public:
+    explicit FolderWatch(const QString &folder)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN | IN_MODIFY | IN_MOVED_TO);
+    }
+    ~FolderWatch() { ::close(m_fd); }
+    // Events since the last call, as "OPEN name", "MODIFY name", "MOVED_TO name".
+    QStringList events()
+    {
+        QStringList seen;
+        alignas(inotify_event) char buffer[64 * 1024];
+        ssize_t n;
+        while ((n = ::read(m_fd, buffer, sizeof buffer)) > 0) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *e = reinterpret_cast<const inotify_event *>(p);
+                const QString name = e->len ? QFile::decodeName(e->name) : QString();
+                if (e->mask & IN_OPEN)
+                    seen << QStringLiteral("OPEN ") + name;
+                if (e->mask & IN_MODIFY)
+                    seen << QStringLiteral("MODIFY ") + name;
+                if (e->mask & IN_MOVED_TO)
+                    seen << QStringLiteral("MOVED_TO ") + name;
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+        return seen;
+    }
+
+private:
+    int m_fd;
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -56,6 +98,13 @@ private slots:
     void missingDatabaseNamesItsPath();
     void repairReleasesTheDatabaseAndRestarts();
     void hintPanelShowsTheLongHintUpTheParents();
+    void readOnlySettingsAreReadAndNotReplaced();
+    void settingsFileIsReadOnceAndWrittenOnce();
+    void notesCountPanelShowsItsWholeText();
+    void hintPanelEmptiesBackOnAControlWithoutHint();
+    void onlyTheRecordToolBarsShowToolTips();
+    void databaseWithoutTablesNamesItsPath();
+    void sizesOfTheWindowAndTheSettingsDialog();
 };
 
 void MainWindowTest::startsWithNoPageAndAllButtonsEnabled()
@@ -330,6 +379,214 @@ void MainWindowTest::hintPanelShowsTheLongHintUpTheParents()
     QTest::mouseClick(link, Qt::LeftButton);
     QCOMPARE(ui.openedUrls.size(), 1);
     QVERIFY(link->text().startsWith(QStringLiteral("Paylaşım Platformu\n")));
+}
+
+void MainWindowTest::readOnlySettingsAreReadAndNotReplaced()
+{
+    TempDatabase db;
+    const QString file = QDir(db.folder()).filePath(QStringLiteral("S-Veri.ini"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(cp1254::encode(QStringLiteral("[Settings]\r\nKdv=20\r\nRp3=ÖZEL FATURA\r\n")));
+    }
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray before = readFile(file);
+    ScriptedUi ui;
+    ui.answers = {UiSeam::Answer::Yes};
+    TForm1 form(pathsIn(db));
+    form.show();
+    QCOMPARE(form.settingsDialog()->setting(QStringLiteral("Kdv")), QStringLiteral("20"));
+    QCOMPARE(form.settingsDialog()->setting(QStringLiteral("Rp3")), QStringLiteral("ÖZEL FATURA"));
+
+    QVERIFY(!form.close());
+    QVERIFY(form.isVisible());
+    QCOMPARE(ui.texts(QStringLiteral("ask")), QStringList());
+    QCOMPARE(ui.texts(QStringLiteral("error")), QStringList{QStringLiteral("Unable to write to ") + file});
+    QCOMPARE(readFile(file), before);
+    QCOMPARE(QFileInfo(file).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+    QVERIFY(!QFile::exists(pathsIn(db).configFolder + QStringLiteral("/S-Veri.ini")));
+}
+
+void MainWindowTest::settingsFileIsReadOnceAndWrittenOnce()
+{
+    TempDatabase db;
+    const QString file = QDir(db.folder()).filePath(QStringLiteral("S-Veri.ini"));
+    QByteArray text = cp1254::encode(QStringLiteral("[Settings]\r\nKdv=8\r\n[Notlar]\r\n"));
+    for (int i = 0; i < 20000; ++i)
+        text += QByteArray("satir") + QByteArray::number(i) + "=kendi notumuz\r\n";
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    FolderWatch watch(db.folder());
+    const auto about = [&](const QStringList &events) {
+        QStringList mine;
+        for (const QString &e : events)
+            if (e.endsWith(QLatin1String(" S-Veri.ini")))
+                mine << e;
+        return mine;
+    };
+    ScriptedUi ui;
+    ui.answers = {UiSeam::Answer::Yes};
+    TForm1 form(pathsIn(db));
+    watch.events();
+    form.show();
+    QCOMPARE(form.settingsDialog()->setting(QStringLiteral("Kdv")), QStringLiteral("8"));
+    QCOMPARE(about(watch.events()), QStringList{QStringLiteral("OPEN S-Veri.ini")});
+
+    form.settingsDialog()->box(QStringLiteral("Kdv"))->setText(QStringLiteral("10"));
+    QVERIFY(form.close());
+    // Read once to keep the other lines, then one new file put in its place.
+    QCOMPARE(about(watch.events()), (QStringList{QStringLiteral("OPEN S-Veri.ini"), QStringLiteral("MOVED_TO S-Veri.ini")}));
+    const QByteArray after = readFile(file);
+    QVERIFY(after.contains("Kdv=10\r\n"));
+    QVERIFY(after.contains("satir19999=kendi notumuz\r\n"));
+    QVERIFY(after.contains("Mhs2=XXX Tekvanis\r\n"));
+}
+
+void MainWindowTest::notesCountPanelShowsItsWholeText()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("INSERT INTO SenetVer (SenetNo) VALUES ('V1'), ('V2')"));
+    db.exec(QStringLiteral("INSERT INTO SenetAl (SenetNo) VALUES ('A1'), ('A2'), ('A3'), ('A4'), ('A5')"));
+    ScriptedUi ui;
+    TForm1 form(pathsIn(db));
+    form.show();
+    for (int page : {7, 0, 4}) {
+        form.showPage(page);
+        form.statusRefresh();
+        QApplication::processEvents();
+        for (const char *name : {"StatusPanelCount", "StatusPanelCurrent"}) {
+            auto *label = form.findChild<QLabel *>(QLatin1String(name));
+            // As wide as the label says it needs to show its text whole.
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        }
+    }
+    form.showPage(7);
+    form.statusRefresh();
+    QCOMPARE(panel(form, "StatusPanelCount"), QStringLiteral("  V. Senet : 2 /  A. Senet : 5"));
+}
+
+void MainWindowTest::hintPanelEmptiesBackOnAControlWithoutHint()
+{
+    TempDatabase db;
+    ScriptedUi ui;
+    TForm1 form(pathsIn(db));
+    form.show();
+    // What the pointer sends: moving off a control back onto its parent is a
+    // leave of the control and no enter of the parent.
+    const auto send = [](QWidget *w, QEvent::Type type) {
+        QEvent e(type);
+        QApplication::sendEvent(w, &e);
+    };
+    auto *button = form.findChild<QWidget *>(QStringLiteral("RzButton3"));
+    send(button, QEvent::Enter);
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" Fatura takip..."));
+    send(button, QEvent::Leave); // back on the grey column: no hint up its chain
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" "));
+
+    // Off a control with a hint onto a parent that has one of its own.
+    form.showPage(8);
+    auto *box = form.findChild<QWidget *>(QStringLiteral("DBEdit47"));
+    send(button, QEvent::Enter);
+    send(box, QEvent::Enter);
+    send(box, QEvent::Leave);
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" İrsaliye formu..."));
+    // Out of the window altogether.
+    send(button, QEvent::Enter);
+    send(&form, QEvent::Leave);
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" "));
+}
+
+void MainWindowTest::onlyTheRecordToolBarsShowToolTips()
+{
+    TempDatabase db(TempDatabase::Demo);
+    ScriptedUi ui;
+    TForm1 form(pathsIn(db));
+    form.show();
+    form.showPage(0);
+    QApplication::processEvents();
+    const auto inToolBar = [](QWidget *w) {
+        for (; w; w = w->parentWidget())
+            if (qobject_cast<QToolBar *>(w))
+                return true;
+        return false;
+    };
+    for (QWidget *w : form.findChildren<QWidget *>())
+        if (w->window() == &form && !w->toolTip().isEmpty())
+            QVERIFY2(inToolBar(w), qPrintable(w->objectName() + QStringLiteral(": ") + w->toolTip()));
+
+    const auto tipAt = [](QWidget *w, const QPoint &pos) {
+        QToolTip::hideText();
+        QHelpEvent e(QEvent::ToolTip, pos, w->mapToGlobal(pos));
+        QApplication::sendEvent(w, &e);
+        return QToolTip::text();
+    };
+    auto *list = form.findChild<QAbstractItemView *>(QStringLiteral("SrDBGrid1"));
+    QVERIFY(list->model()->rowCount() > 0);
+    const QRect cell = list->visualRect(list->model()->index(0, 0));
+    QCOMPARE(tipAt(list->viewport(), cell.center()), QString());
+    auto *addJob = form.findChild<QToolButton *>(QStringLiteral("ToolButton1"));
+    QVERIFY(!tipAt(addJob, addJob->rect().center()).isEmpty()); // tool bars do show theirs
+    QToolTip::hideText();
+}
+
+void MainWindowTest::databaseWithoutTablesNamesItsPath()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("DROP TABLE MusTakip1"));
+    db.exec(QStringLiteral("DROP TABLE MusTakip"));
+    try {
+        TForm1 form(pathsIn(db));
+        QFAIL("the window must not open without its tables");
+    } catch (const DatabaseError &e) {
+        QVERIFY2(e.text().contains(QStringLiteral("MusTakip")), qPrintable(e.text()));
+        QVERIFY2(e.text().contains(db.path()), qPrintable(e.text()));
+    }
+}
+
+void MainWindowTest::sizesOfTheWindowAndTheSettingsDialog()
+{
+    TempDatabase db;
+    ScriptedUi ui;
+    TForm1 form(pathsIn(db));
+    form.show();
+    form.showPage(0);
+    QApplication::processEvents();
+    const char *const buttons[] = {"RzButton1", "RzButton2", "RzButton3", "RzButton4", "RzButton5",
+                                   "RzButton10", "RzButton9", "RzButton8", "RzButton7", "RzButton6"};
+    for (int i = 1; i < 10; ++i) {
+        const QWidget *above = form.findChild<QPushButton *>(QLatin1String(buttons[i - 1]));
+        const QWidget *below = form.findChild<QPushButton *>(QLatin1String(buttons[i]));
+        QCOMPARE(below->size(), QSize(161, 33));
+        QCOMPARE(below->y() - above->y(), 32);
+    }
+    for (const char *phone : {"DBEdit7", "DBEdit8", "DBEdit9"})
+        QCOMPARE(form.findChild<QLineEdit *>(QLatin1String(phone))->width(), 89);
+
+    TAyarFrm *dialog = form.settingsDialog();
+    dialog->show();
+    QApplication::processEvents();
+    QCOMPARE(dialog->size(), QSize(460, 216));
+    for (const char *key : {"Kdv", "Rp1", "Rp5", "Rp10", "Rp11", "Mhs1", "Mhs2"})
+        QCOMPARE(dialog->box(QLatin1String(key))->cursorPosition(), 0); // the text is seen from its start
+    // Every box of every page fits the fixed dialog.
+    for (int page = 0; page < dialog->pages()->count(); ++page) {
+        dialog->pages()->setCurrentIndex(page);
+        QApplication::processEvents();
+        for (QWidget *w : dialog->pages()->widget(page)->findChildren<QWidget *>()) {
+            if (!w->isVisible())
+                continue;
+            const QRect inDialog(w->mapTo(dialog, QPoint(0, 0)), w->size());
+            QVERIFY2(dialog->rect().contains(inDialog), qPrintable(w->objectName() + QLatin1Char(' ') + w->metaObject()->className()));
+            if (qobject_cast<QLineEdit *>(w)) // a whole line of text
+                QVERIFY2(w->height() >= w->fontMetrics().height() + 4, qPrintable(w->objectName()));
+        }
+    }
+    dialog->hide();
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -12,6 +12,7 @@
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -476,6 +477,51 @@ private slots:
         QCOMPARE(stock->state(), Dataset::State::Insert);
         stock->post();
         QCOMPARE(stock->rowCount(), 1);
+    }
+
+    void tabMovesByColumnAndThenByRecord()
+    {
+        QWidget window; // outlives the grid, which the fixture deletes
+        GridOnFile f(3);
+        auto *layout = new QVBoxLayout(&window);
+        f.grid->setParent(&window);
+        layout->addWidget(f.grid.get());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        f.grid->setFocus();
+        QCOMPARE(f.dataset->currentRow(), 0);
+        const auto where = [&] {
+            return QPoint(f.grid->horizontalHeader()->visualIndex(f.grid->currentIndex().column()),
+                          f.dataset->currentRow());
+        };
+        QCOMPARE(where(), QPoint(0, 0));
+        QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+        QCOMPARE(where(), QPoint(1, 0)); // the next column of the same record
+        QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+        QCOMPARE(where(), QPoint(0, 1)); // past the last column: the next record
+        QTest::keyClick(f.grid.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(where(), QPoint(1, 0));
+        QTest::keyClick(f.grid.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(where(), QPoint(0, 0));
+        QVERIFY(f.grid->hasFocus());
+
+        // Before the first cell and past the last one the record stays: the
+        // focus goes on to the window's other controls.
+        QLineEdit before(&window), after(&window);
+        before.show();
+        after.show();
+        QWidget::setTabOrder(&before, f.grid.get());
+        QWidget::setTabOrder(f.grid.get(), &after);
+        QTest::keyClick(f.grid.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(f.dataset->currentRow(), 0);
+        QVERIFY(before.hasFocus());
+        f.dataset->last();
+        f.grid->setFocus();
+        QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+        QCOMPARE(where(), QPoint(1, 2));
+        QTest::keyClick(f.grid.get(), Qt::Key_Tab);
+        QCOMPARE(f.dataset->currentRow(), 2); // never round to the first record
+        QVERIFY(after.hasFocus());
     }
 
     void aLargeTableScrollsWithoutReadingEveryRow()

@@ -3,8 +3,12 @@
 #include "app/PageTable.h"
 #include "support/TestSupport.h"
 
+#include "core/Error.h"
+
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <limits>
 
 using namespace tk;
 using tk::test::TempDatabase;
@@ -21,6 +25,7 @@ private slots:
     void displayAndStorageForms();
     void turkishLikeIgnoresCase();
     void engineErrorsCarryTheEngineText();
+    void infinityAndNanAreNoAmounts();
 };
 
 void DatasetTest::flagsFollowTheClassicRules()
@@ -238,6 +243,28 @@ void DatasetTest::engineErrorsCarryTheEngineText()
     }
     QVERIFY(!stok->isOpen());
     QVERIFY_THROWS_EXCEPTION(DatabaseError, Connection(db.folder() + QStringLiteral("/missing.dat")));
+}
+
+
+void DatasetTest::infinityAndNanAreNoAmounts()
+{
+    TempDatabase db;
+    DataModule data(db.path());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    const auto refused = [&](const std::function<void()> &set) {
+        stok->append();
+        stok->setText(QStringLiteral("StokKodu"), QStringLiteral("X"));
+        set();
+        QVERIFY_THROWS_EXCEPTION(Error, stok->post());
+        QVERIFY(stok->isEditing());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok")).toInt(), 0);
+        stok->cancel();
+    };
+    for (const char *typed : {"inf", "-inf", "nan", "Infinity", "NaN"})
+        refused([&] { stok->setText(QStringLiteral("Alis"), QString::fromLatin1(typed)); });
+    refused([&] { stok->setValue(QStringLiteral("Alis"), std::numeric_limits<double>::infinity()); });
+    refused([&] { stok->setValue(QStringLiteral("Satis"), std::numeric_limits<double>::quiet_NaN()); });
+    refused([&] { stok->setValue(QStringLiteral("Adet"), QStringLiteral("nan")); });
 }
 
 QTEST_MAIN(DatasetTest)

@@ -191,6 +191,24 @@ private slots:
         QCOMPARE(ini.readString("Settings", "Kdv", "18"), QStringLiteral("18"));
     }
 
+    void aFileWithoutWritePermissionIsReadButNeverReplaced()
+    {
+        ProfileFile ini(m_path);
+        ini.writeString("Settings", "Kdv", "18");
+        const QByteArray before = readBytes(m_path);
+        QVERIFY(QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QCOMPARE(ini.readString("Settings", "Kdv", "0"), QStringLiteral("18"));
+        // Not even the superuser, who could write it, replaces it.
+        try {
+            ini.writeString("Settings", "Kdv", "20");
+            QFAIL("the write was not refused");
+        } catch (const tk::Error &e) {
+            QCOMPARE(e.text(), QStringLiteral("Unable to write to ") + m_path);
+        }
+        QCOMPARE(readBytes(m_path), before);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("S-Veri.ini")});
+    }
+
     void writeProtectionIsHonoured()
     {
         if (geteuid() == 0)

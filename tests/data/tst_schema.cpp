@@ -2,6 +2,7 @@
 // master/detail cascade, refusing existing files, demo and bulk records.
 #include "core/Error.h"
 #include "data/Schema.h"
+#include "data/SchemaVersion.h"
 
 #include <QFile>
 #include <QMap>
@@ -22,9 +23,9 @@ const QMap<QString, QString> expectedTables = {
                  "Sikayet:MEMO Aciklama:MEMO"},
     {"MusTakip1", "SiraNo:INTEGER Islem:TEXT Tutar:REAL"},
     {"HasTakip", "SiraNo:INTEGER DosyaNo:TEXT Plaka:TEXT AracTipi:TEXT AracModeli:TEXT "
-                 "AracSahibi:TEXT AracSahibiTC:TEXT KazaTarihi:DATE SigortaFirma:TEXT PoliceNo:TEXT "
+                 "AracSahibi:TEXT AracSahibiTC:TEXT KazaTarihi:TEXT SigortaFirma:TEXT PoliceNo:TEXT "
                  "KazaNedeni:TEXT KarsiAracPlaka:TEXT KarsiAracTipi:TEXT Kusur:TEXT Exper:TEXT "
-                 "ExperTel:TEXT Vekalet:TEXT OdemeTarihi:DATE Odeme:TEXT FatNo:TEXT "
+                 "ExperTel:TEXT Vekalet:TEXT OdemeTarihi:TEXT Odeme:TEXT FatNo:TEXT "
                  "TahminiHasar:TEXT Aciklama:MEMO"},
     {"FatTakip", "SiraNo:INTEGER Yil:INTEGER Aylar:TEXT"},
     {"FatTakip1", "SiraNo:INTEGER FaturaNo:TEXT FaturaTarihi:DATE IrsaliyeNo:TEXT "
@@ -157,6 +158,7 @@ private slots:
     void tablesColumnsAndKinds()
     {
         Db db(freshFile("kinds.dat"));
+        QCOMPARE(db.number("PRAGMA user_version"), (long long)tk::newestSchemaVersion());
         QStringList tables;
         for (const QStringList &r : db.rows("SELECT name FROM sqlite_master WHERE type = 'table' "
                                             "AND name <> 'sqlite_sequence'"))
@@ -325,6 +327,7 @@ private slots:
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
         Db db(p);
         QCOMPARE(db.value("PRAGMA foreign_key_check"), QString());
+        QCOMPARE(db.number("PRAGMA user_version"), (long long)tk::newestSchemaVersion());
         for (const QString &table : expectedTables.keys())
             QVERIFY2(db.number("SELECT count(*) FROM " + table) >= 2, qPrintable(table));
         for (auto it = masterOf.cbegin(); it != masterOf.cend(); ++it) {

@@ -74,9 +74,10 @@ void InstallTest::initTestCase()
 
 void InstallTest::programsAreInstalled()
 {
-    for (const char *tool : {"tekvanis", "tekvanis-initdb"}) {
+    for (const char *tool : {"tekvanis", "tekvanis-initdb", "tekvanis-transfer"}) {
         const QFileInfo info(installed(QStringLiteral("bin/") + QLatin1String(tool)));
         QVERIFY2(info.isFile() && info.isExecutable(), qPrintable(info.filePath()));
+        QVERIFY2(QFileInfo::exists(installed(QStringLiteral("share/man/man1/%1.1").arg(QLatin1String(tool)))), tool);
     }
     // The installed tool makes books the program can open.
     const QString file = m_prefix.filePath(QStringLiteral("Data.dat"));
@@ -101,6 +102,11 @@ void InstallTest::helpAndVersionAnswerWithoutADisplay()
             QVERIFY2(help.out.contains(QLatin1String(word)), word);
         QCOMPARE(help.err, QString());
     }
+
+    // The conversion tool answers its usage without a display too.
+    const Run transfer = run(installed(QStringLiteral("bin/tekvanis-transfer")), {});
+    QCOMPARE(transfer.code, 2);
+    QVERIFY(transfer.err.startsWith(QStringLiteral("Kullanım: tekvanis-transfer")));
 
     // A wrong option is told on the error stream, also without a window.
     const Run wrong = run(program, {QStringLiteral("--folder")});

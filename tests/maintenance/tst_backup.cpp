@@ -180,6 +180,44 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    void copiesKeepTheirSourcesMode()
+    {
+        RecordingSeam seam;
+        Folders folders;
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+        const QFile::Permissions groupReads = ownerOnly | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(folders.program + QStringLiteral("/Data.dat"), ownerOnly));
+        QVERIFY(QFile::setPermissions(folders.program + QStringLiteral("/S-Veri.ini"), groupReads));
+        Dialog dialog(folders);
+        dialog.child<QCheckBox>("CheckBox2")->setChecked(true);
+        dialog.press();
+        QCOMPARE(seam.texts(QStringLiteral("inform")), QStringList{success});
+        const auto mode = [](const QString &path) {
+            return QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        };
+        QCOMPARE(mode(folders.backup(QStringLiteral("Data.dat"))), ownerOnly);
+        QCOMPARE(mode(folders.backup(QStringLiteral("S-Veri.ini"))), groupReads);
+    }
+
+    void temporariesLeftByAnInterruptedBackupAreRemoved()
+    {
+        RecordingSeam seam;
+        Folders folders;
+        const QString folder = folders.backup(QString());
+        QDir().mkpath(folder);
+        const QStringList leftovers = {QStringLiteral(".Data.dat.tmp"), QStringLiteral(".Data.dat.tmp-journal"),
+                                       QStringLiteral(".S-Veri.ini.tmp")};
+        for (const QString &name : leftovers)
+            tk::testing::writeFile(folder + QLatin1Char('/') + name, "yarım kalmış kopya");
+        tk::testing::writeFile(folder + QStringLiteral("/notlar.txt"), "kullanıcının dosyası");
+        Dialog dialog(folders); // the database only
+        dialog.press();
+        QCOMPARE(seam.texts(QStringLiteral("inform")), QStringList{success});
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("Data.dat"), QStringLiteral("notlar.txt")}));
+        QCOMPARE(Db(folders.backup(QStringLiteral("Data.dat")), SQLITE_OPEN_READONLY).count("Stok"), 20);
+    }
+
     void emptyNamePutsTheCopiesIntoTheChosenFolder()
     {
         RecordingSeam seam;

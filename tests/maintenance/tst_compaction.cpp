@@ -6,6 +6,7 @@
 #include "maintenance/TFrmTamir.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using tk::testing::Db;
 using tk::testing::RecordingSeam;
@@ -118,7 +122,7 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::newRow("database missing") << "missing";
         QTest::newRow("database damaged") << "damaged";
-        QTest::newRow("copy left by an earlier run") << "leftover";
+        QTest::newRow("copy left beside a damaged database") << "leftover";
     }
     void failedCompactionLeavesTheFilesAlone()
     {
@@ -127,7 +131,8 @@ private slots:
         Dialog dialog;
         if (setup != QLatin1String("missing"))
             tk::testing::makeDatabase(dialog.database, 500);
-        if (setup == QLatin1String("damaged")) {
+        // Beside a damaged database a copy left by an earlier run may be the only good one.
+        if (setup == QLatin1String("damaged") || setup == QLatin1String("leftover")) {
             QFile file(dialog.database);
             QVERIFY(file.open(QIODevice::ReadWrite));
             file.seek(100);
@@ -160,6 +165,70 @@ private slots:
         dialog.press("Button1");
         QCOMPARE(seam.restarts.size(), 1);
         QCOMPARE(dialog.ending.count(), 1);
+    }
+
+    void copyLeftBesideASoundDatabaseIsReplaced()
+    {
+        RecordingSeam seam;
+        Dialog dialog;
+        tk::testing::makeDatabase(dialog.database, 300);
+        const QString before = contents(dialog.database);
+        tk::testing::writeFile(dialog.copy, "önceki bakımdan kalan");
+        dialog.form.show();
+        dialog.press("Button1");
+        QCOMPARE(dialog.text("Label3"), QStringLiteral("İşlem başarıyla tamamlandı"));
+        QCOMPARE(seam.texts(QStringLiteral("error")), QStringList());
+        QVERIFY(!QFileInfo::exists(dialog.copy));
+        QCOMPARE(contents(dialog.database), before);
+    }
+
+    void aLockedDatabaseIsInUseNotDamaged()
+    {
+        RecordingSeam seam;
+        Dialog dialog;
+        tk::testing::makeDatabase(dialog.database, 100);
+        const QByteArray original = tk::testing::fileBytes(dialog.database);
+        {
+            Db other(dialog.database); // another program holds it
+            other.exec("BEGIN EXCLUSIVE");
+            dialog.form.show();
+            dialog.press("Button1");
+            other.exec("COMMIT");
+        }
+        QCOMPARE(dialog.text("Label3"), failureLine);
+        QLabel *reason = dialog.child("Label7");
+        QVERIFY(reason);
+        QVERIFY(reason->isVisible());
+        QVERIFY2(reason->text().contains(QStringLiteral("kullanımda")), qPrintable(reason->text()));
+        QVERIFY2(!reason->text().contains(QStringLiteral("bozuk")), qPrintable(reason->text()));
+        QVERIFY(reason->text().contains(QDir::toNativeSeparators(dialog.database)));
+        QCOMPARE(tk::testing::fileBytes(dialog.database), original);
+        QVERIFY(!QFileInfo::exists(dialog.copy));
+    }
+
+    void compactedFileKeepsModeAndOwner()
+    {
+        RecordingSeam seam;
+        Dialog dialog;
+        tk::testing::makeDatabase(dialog.database, 300);
+        Db(dialog.database).exec("DELETE FROM Stok WHERE SiraNo > 10");
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+        QVERIFY(QFile::setPermissions(dialog.database, ownerOnly));
+        const bool superuser = geteuid() == 0;
+        if (superuser) // a file of another user, as the superuser may keep it
+            QCOMPARE(::chown(QFile::encodeName(dialog.database).constData(), 65534, 65534), 0);
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(dialog.database).constData(), &before), 0);
+        dialog.form.show();
+        dialog.press("Button1");
+        QCOMPARE(dialog.text("Label3"), QStringLiteral("İşlem başarıyla tamamlandı"));
+        struct stat after {};
+        QCOMPARE(::stat(QFile::encodeName(dialog.database).constData(), &after), 0);
+        QVERIFY(after.st_ino != before.st_ino); // a new file took its place
+        QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(Db(dialog.database, SQLITE_OPEN_READONLY).count("Stok"), 10);
     }
 
     void refusedReplacementKeepsTheOriginal()

@@ -5,6 +5,7 @@
 #include "pages/cari/AccountMath.h"
 #include "support/PagesFormKit.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 
 using namespace tk;
@@ -58,6 +59,8 @@ private slots:
     void totalsAndEntriesSurviveARestart();
     void aRateThatIsNoNumberKeepsTheZeroDefaults();
     void searchAndDeleteQuestions();
+    void untouchedVatBoxStoresFalse();
+    void companiesListedInTurkishOrder();
     void screenshot();
 };
 
@@ -230,6 +233,35 @@ void CariTest::searchAndDeleteQuestions()
     QCOMPARE(f.db.column(QStringLiteral("SELECT Firma FROM Cari")), QVariantList{QStringLiteral("İLKER NAKLİYAT")});
     QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM Cari1")).toInt(), 0);
     QVERIFY(f.errors().isEmpty());
+}
+
+void CariTest::untouchedVatBoxStoresFalse()
+{
+    PageForm f(kPage);
+    newCompany(f, QStringLiteral("ACAR OTO"));
+    newEntry(f, QStringLiteral("K1"), QStringLiteral("100"), QStringLiteral("100")); // "Hesapla" pressed, the box never
+    QCOMPARE(f.errors(), QStringList());
+    QVERIFY(!f.child<QCheckBox>("DBCheckBox2")->isChecked());
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT typeof(KdvOnay) || '|' || KdvOnay FROM Cari1")).toString(),
+             QStringLiteral("integer|0"));
+}
+
+void CariTest::companiesListedInTurkishOrder()
+{
+    PageForm f(kPage);
+    const QStringList turkishOrder = {"CEYLAN OTO", "ÇAĞLAR LTD", "IŞIK AKÜ", "İLKER NAKLİYAT", "OSMAN TİCARET",
+                                      "ÖZGÜR OTO", "SELİM YAĞ", "ŞİMŞEK LASTİK", "UĞUR FREN", "ÜNAL CAM",
+                                      "ZAFER KAPORTA"};
+    // Saved in an order of their own.
+    for (const int i : {10, 1, 8, 3, 6, 0, 9, 4, 7, 2, 5})
+        newCompany(f, turkishOrder[i]);
+    f.closeWithYes();
+    f.open();
+    const QAbstractItemModel *list = f.child<QAbstractItemView>("SrDBGrid10")->model();
+    QStringList shown;
+    for (int row = 0; row < list->rowCount(); ++row)
+        shown << list->index(row, 0).data().toString();
+    QCOMPARE(shown, turkishOrder);
 }
 
 void CariTest::screenshot()

@@ -67,6 +67,7 @@ private slots:
     void computingOnAPeriodWithoutInvoicesStartsOne();
     void invoiceShownAgainAfterReopening();
     void searchAndDeleteQuestions();
+    void untouchedVatBoxStoresFalse();
     void screenshot();
 };
 
@@ -249,6 +250,18 @@ void FatTakipTest::searchAndDeleteQuestions()
     QCOMPARE(f.ui.texts(QStringLiteral("inform")).last(), QStringLiteral("Aradığınız kriterlere uygun birim kaydı bulunamadı."));
     QCOMPARE(periods->rowCount(), 1);
     QVERIFY(f.errors().isEmpty());
+}
+
+void FatTakipTest::untouchedVatBoxStoresFalse()
+{
+    PageForm f(kPage);
+    newPeriod(f, QStringLiteral("2024"), QStringLiteral("mart"));
+    newInvoice(f, QStringLiteral("F9"), QStringLiteral("100"), QString(), false);
+    QVERIFY(!f.child<QCheckBox>("DBCheckBox1")->isChecked());
+    f.trigger("FatPost1");
+    QVERIFY(f.errors().isEmpty());
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT typeof(Kdv_Onay) || '|' || Kdv_Onay FROM FatTakip1")).toString(),
+             QStringLiteral("integer|0"));
 }
 
 void FatTakipTest::screenshot()

@@ -26,7 +26,7 @@ const Entry entries[] = {
     {"DBEdit29", "AracModeli", "clio", "CLİO"},
     {"DBEdit30", "AracSahibi", "ayşe demir", "AYŞE DEMİR"},
     {"DBEdit31", "AracSahibiTC", "12345678901", "12345678901"},
-    {"DBEdit32", "KazaTarihi", "02.05.2024", "2024-05-02"},
+    {"DBEdit32", "KazaTarihi", "15 mart 2024", "15 MART 2024"},
     {"DBEdit33", "SigortaFirma", "güven sigorta", "GÜVEN SİGORTA"},
     {"DBEdit24", "PoliceNo", "p-1", "P-1"},
     {"DBEdit25", "KazaNedeni", "arkadan çarpma", "ARKADAN ÇARPMA"},
@@ -36,7 +36,7 @@ const Entry entries[] = {
     {"DBEdit37", "Exper", "mehmet", "MEHMET"},
     {"DBEdit38", "ExperTel", "02121112233", "02121112233"},
     {"DBEdit39", "Vekalet", "var", "VAR"},
-    {"DBEdit43", "OdemeTarihi", "20.06.2024", "2024-06-20"},
+    {"DBEdit43", "OdemeTarihi", "5.3.24", "5.3.24"},
     {"DBEdit40", "Odeme", "15.000 tl", "15.000 TL"},
     {"DBEdit41", "FatNo", "h-77", "H-77"},
     {"DBEdit42", "TahminiHasar", "20.000", "20.000"},
@@ -83,10 +83,9 @@ void HasTakipTest::everyBoxReachesItsColumn()
 
     f.closeWithYes();
     f.open();
+    // Every box, the two dates included, shows what was typed.
     for (const Entry &e : entries)
-        if (QLatin1String(e.column) != QLatin1String("KazaTarihi") && QLatin1String(e.column) != QLatin1String("OdemeTarihi"))
-            QCOMPARE(f.box(e.box)->text(), QString::fromUtf8(e.stored));
-    QCOMPARE(f.box("DBEdit32")->text(), QStringLiteral("02.05.2024"));
+        QCOMPARE(f.box(e.box)->text(), QString::fromUtf8(e.stored));
     QCOMPARE(f.child<QPlainTextEdit>("DBMemo3")->toPlainText(), QStringLiteral("sol ön çamurluk"));
 }
 

@@ -62,6 +62,7 @@ private slots:
     void changingThePaidAmountRecomputes();
     void cancelKeepsTheStoredResults();
     void aBadAmountStopsTheSave();
+    void anOverflowingResultStopsTheSave();
     void computedBoxesAndTabOrder();
     void deleteQuestionsQuoteEmptyNames();
     void screenshot();
@@ -179,6 +180,22 @@ void MaasTest::aBadAmountStopsTheSave()
     f.type("DBEdit94", QStringLiteral("50"));
     f.trigger("MaasPost1");
     QCOMPARE(stored(f, "Toplam", QStringLiteral("HATA")).toDouble(), 950.0);
+}
+
+void MaasTest::anOverflowingResultStopsTheSave()
+{
+    LedgerFixture f(kMaasPage);
+    newPeriod(f, QStringLiteral("2024 / AĞUSTOS"));
+    const QString huge = QStringLiteral("1") + QString(308, QLatin1Char('0')); // 1e308
+    enterLine(f, QStringLiteral("TAŞMA"), {huge, huge});
+    QCOMPARE(f.ui.texts(QStringLiteral("error")).size(), 1);
+    QCOMPARE(f.dataset("Maas1")->state(), Dataset::State::Insert);
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM Maas1")).toInt(), 0);
+
+    f.type("DBEdit94", QStringLiteral("1"));
+    f.trigger("MaasPost1");
+    QCOMPARE(f.ui.texts(QStringLiteral("error")).size(), 1);
+    QCOMPARE(stored(f, "Toplam", QStringLiteral("TAŞMA")).toDouble(), 1e308 + 1);
 }
 
 void MaasTest::computedBoxesAndTabOrder()

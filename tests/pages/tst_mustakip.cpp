@@ -75,6 +75,7 @@ private slots:
     void totalAndOperationsSurviveARestart();
     void searchesByEachSelectorEntry();
     void deleteQuestions();
+    void tabWalksBothPanelsInTheirOrder();
     void screenshot();
 };
 
@@ -247,6 +248,40 @@ void MusTakipTest::deleteQuestions()
     QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM MusTakip")).toInt(), 0);
     QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM MusTakip1")).toInt(), 0);
     QVERIFY(f.errors().isEmpty());
+}
+
+// The boxes Tab reaches from `first`, pressing the key on whatever has the focus.
+QStringList tabWalk(PageForm &f, const char *first, int steps)
+{
+    QWidget *w = f.child(first);
+    w->setFocus();
+    QStringList order{w->objectName()};
+    for (int i = 1; i < steps; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    return order;
+}
+
+void MusTakipTest::tabWalksBothPanelsInTheirOrder()
+{
+    PageForm f(kPage);
+    newJob(f, QStringLiteral("M1"), QStringLiteral("34 TAB 01"));
+    QCOMPARE(tabWalk(f, "DBEdit1", 11),
+             (QStringList{"DBEdit1", "DBEdit12", "DBEdit2", "DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7",
+                          "DBEdit8", "DBEdit9", "DBMemo1"}));
+    QCOMPARE(tabWalk(f, "DBEdit10", 2), (QStringList{"DBEdit10", "DBEdit11"}));
+
+    // Typed as a user would: the operation, Tab, the amount, then save.
+    f.click("ToolButton10");
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("DBEdit10"));
+    PageForm::typeInto(QApplication::focusWidget(), QStringLiteral("balata"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    PageForm::typeInto(QApplication::focusWidget(), QStringLiteral("250"));
+    f.trigger("MusPost1");
+    QVERIFY(f.errors().isEmpty());
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT Islem || '|' || Tutar FROM MusTakip1")).toString(),
+             QStringLiteral("Balata|250.0"));
 }
 
 void MusTakipTest::screenshot()

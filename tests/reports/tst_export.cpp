@@ -1,6 +1,7 @@
 // Every writer's output read back, the prepared-report file format, and the
 // small pure helpers of the preview (page lists, zoom texts, search, icons).
 #include "ReportFixture.h"
+#include "core/Cp1254.h"
 #include "reports/Report.h"
 #include "reports/engine/PageRange.h"
 #include "reports/engine/ReportFile.h"
@@ -64,6 +65,10 @@ QString rtfText(const QByteArray &rtf)
             if (depth == skipDepth)
                 skipDepth = -1;
             --depth;
+        } else if (c == '\\' && i + 3 < rtf.size() && rtf.at(i + 1) == '\'') {
+            if (skipDepth < 0)
+                out += cp1254::decode(QByteArray::fromHex(rtf.mid(i + 2, 2)));
+            i += 3;
         } else if (c == '\\') {
             qsizetype j = i + 1;
             if (j < rtf.size() && (rtf.at(j) == '\\' || rtf.at(j) == '{' || rtf.at(j) == '}')) {
@@ -87,6 +92,10 @@ QString rtfText(const QByteArray &rtf)
                     ++k;
             } else if ((word == "par" || word == "line") && skipDepth < 0) {
                 out += QLatin1Char('\n');
+            } else if (word == "tab" && skipDepth < 0) {
+                out += QLatin1Char('\t');
+            } else if (word == "sect" && skipDepth < 0) {
+                out += QLatin1Char('\f');
             }
             if (k < rtf.size() && rtf.at(k) == ' ')
                 ++k;
@@ -106,6 +115,7 @@ private slots:
     void pdfHoldsThePageTextsOnTheirPaper();
     void jpegFilesAreA4At96Dpi();
     void rtfHoldsThePageTexts();
+    void rtfWritesTextRowsAsTabbedParagraphs();
     void xlsxCellsHoldNumbersAsNumbers();
     void stoppedExportsLeaveNoFiles();
     void reportFileRoundTripsByteForByte();
@@ -114,6 +124,7 @@ private slots:
     void findWalksThePages();
     void toolbarStripUnpacks();
     void rendererBreaksAndClipsText();
+    void hardCellsBreakAndClipAsBefore();
 };
 
 void ExportTest::pdfHoldsThePageTextsOnTheirPaper()
@@ -192,6 +203,43 @@ void ExportTest::rtfHoldsThePageTexts()
     const qsizetype header = rtf.indexOf("{\\header ");
     const qsizetype footer = rtf.indexOf("{\\footer ");
     QVERIFY(rtfText(rtf.mid(header, footer - header)).contains(QStringLiteral("STOK LİSTESİ")));
+}
+
+// A long stock list: each row one paragraph with tab stops, a few KB a page,
+// every text still there in its order.
+void ExportTest::rtfWritesTextRowsAsTabbedParagraphs()
+{
+    StockDb db;
+    db.addRows(1500);
+    Report report(QStringLiteral("RpStok"));
+    report.setDataset(QStringLiteral("DBStok"), db.stok.get());
+    report.setCellText(QStringLiteral("Memo1"), QStringLiteral("YEDEK PARÇA LİSTESİ"));
+    QVERIFY(report.prepare(nullptr));
+    const int pages = report.prepared().pageCount();
+    QVERIFY(pages > 40);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("stok.rtf"));
+    QVERIFY(exportRtf(report.prepared(), allPages(pages), file));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray rtf = f.readAll();
+    QVERIFY2(rtf.size() / pages <= 5 * 1024, qPrintable(QStringLiteral("%1 bytes a page: %2")
+                                                             .arg(rtf.size() / pages)
+                                                             .arg(QString::fromLatin1(rtf.mid(rtf.size() / 2, 3000)))));
+    QCOMPARE(rtf.count("\\sectd"), pages);
+    const QString text = rtfText(rtf);
+    QVERIFY(text.contains(QStringLiteral("YEDEK PARÇA LİSTESİ")));
+    QVERIFY(text.contains(QStringLiteral("STOK KODU\tSTOK ADI\tADET\tRAF NO\tALIŞ FİYATI\tSATIŞ FİYATI\n")));
+    QVERIFY2(text.contains(QStringLiteral("STK00001\tParça numarası 1 ön fren balatası\t1\tR-1\t1.001,50 TL\t1.201,80 TL\n")),
+             qPrintable(text.left(1500)));
+    QVERIFY(text.contains(QStringLiteral("STK01500\tParça numarası 1500 ön fren balatası\t0\tR-0\t2.500,50 TL\t3.000,60 TL\n")));
+    const QStringList sections = text.split(QLatin1Char('\f'));
+    QCOMPARE(sections.size(), pages);
+    for (int i = 0; i < pages; ++i)
+        QVERIFY(sections[i].contains(QStringLiteral("Sayfa: %1 / %2").arg(i + 1).arg(pages)));
+    // Rows keep their places and their frames: tab stops at the cells, ruled between the rows.
+    QVERIFY(rtf.contains("\\tqr"));
+    QVERIFY(rtf.contains("\\tb"));
 }
 
 void ExportTest::xlsxCellsHoldNumbersAsNumbers()
@@ -407,6 +455,59 @@ void ExportTest::rendererBreaksAndClipsText()
     }
     QVERIFY(inside > 20);
     QCOMPARE(below, 0);
+}
+
+// Cells that wrap, clip and overflow, as the real reports have them: their
+// lines are the literals below, taken from the renderer before its text
+// fitting was made linear, so that change moved no break and no cut.
+void ExportTest::hardCellsBreakAndClipAsBefore()
+{
+    struct Hard {
+        double widthMm, points;
+        bool bold;
+        float gapX;
+        QString text;
+        QStringList lines;
+    };
+    // The lines below were written down from the renderer as it broke and cut them before.
+    const QString wiper = QStringLiteral("SİLECEKSÜPÜRGESİLASTİĞI").repeated(3);
+    const std::vector<Hard> cells = {
+#include "HardCells.inc"
+    };
+    PreparedReport r;
+    r.startPage(r.addSetup(PageSetup::a4(true, 20, 20, 20, 15)));
+    std::vector<PreparedItem> items;
+    for (const Hard &c : cells) {
+        ItemStyle s;
+        s.family = QStringLiteral("Arial");
+        s.sizeUnits = std::int16_t(qRound(c.points / 0.75));
+        s.bold = c.bold;
+        s.gapX = c.gapX;
+        s.gapY = 2;
+        PreparedItem item{};
+        item.w = float(mmToUnits(c.widthMm));
+        item.h = float(mmToUnits(5));
+        item.textOffset = r.addText(c.text);
+        item.textLength = std::uint32_t(c.text.size());
+        item.style = std::uint16_t(r.addStyle(s));
+        item.kind = CellKind::Memo;
+        r.addItem(item);
+        items.push_back(item);
+    }
+    r.finishPage();
+    Renderer renderer(r);
+    const bool dump = qEnvironmentVariableIsSet("TK_DUMP_HARD_CELLS");
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const QStringList lines = renderer.breakLines(items[i], cells[i].text);
+        if (dump) {
+            QStringList quoted;
+            for (const QString &l : lines)
+                quoted << QLatin1Char('"') + QString(l).replace(QLatin1Char('"'), QLatin1String("\\\"")) + QLatin1Char('"');
+            std::printf("%s\n", qPrintable(quoted.join(QLatin1String(", "))));
+            continue;
+        }
+        QCOMPARE(lines, cells[i].lines);
+    }
 }
 
 QTEST_MAIN(ExportTest)

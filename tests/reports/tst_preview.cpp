@@ -10,14 +10,21 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
 #include <QPageRanges>
+#include <QPushButton>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 using namespace tk;
 using namespace tk::reports;
@@ -49,13 +56,54 @@ void showAndFinish(PreviewWindow &w)
     QTRY_VERIFY_WITH_TIMEOUT(!w.isBusy() && w.statusText() != QLatin1String("Sayfa 0 / 0"), 20000);
 }
 
+// Calls `seen` before each paint of a widget.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget *widget, std::function<void()> seen) : m_seen(std::move(seen)) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_seen();
+        return false;
+    }
+
+private:
+    std::function<void()> m_seen;
+};
+
+// The real stock list over the test rows.
+std::unique_ptr<Report> stockReport(StockDb &db)
+{
+    auto report = std::make_unique<Report>(QStringLiteral("RpStok"));
+    report->setDataset(QStringLiteral("DBStok"), db.stok.get());
+    report->setCellText(QStringLiteral("Memo1"), QStringLiteral("YEDEK PARÇA LİSTESİ"));
+    return report;
+}
+
+// Runs `fill` on the next modal dialog named `name` once it is up, then presses its OK.
+void answerDialog(const QString &name, std::function<void(QDialog *)> fill)
+{
+    QTimer::singleShot(0, [name, fill] {
+        QDialog *dialog = nullptr;
+        QTRY_VERIFY((dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                    && dialog->objectName() == name);
+        fill(dialog);
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+}
+
 } // namespace
 
 class PreviewTest : public QObject {
     Q_OBJECT
 private slots:
     void firstPageShowsWhileTheLayoutRunsAndCloseStopsIt();
+    void firstPageIsPaintedAsSoonAsItIsLaidOut();
     void zoomBoxButtonsAndWheel();
+    void typedZoomTakesEffectOnReturn();
+    void findFoldsTurkishLetters();
+    void portraitForAllPagesClipsToThePaperAndDropsTheMark();
     void keysMoveBetweenPages();
     void findOnlyWhereOfferedAndMarksTheMatch();
     void saveAndOpenKeepPagesOnDamagedFiles();
@@ -99,6 +147,30 @@ void PreviewTest::firstPageShowsWhileTheLayoutRunsAndCloseStopsIt()
     QVERIFY(!w.isVisible());
 }
 
+void PreviewTest::firstPageIsPaintedAsSoonAsItIsLaidOut()
+{
+    StockDb db;
+    addManyRows(db, 40000);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    w.resize(1000, 800);
+    int pagesAtFirstPaint = -1;
+    bool busyAtFirstPaint = false;
+    PaintWatch watch(w.pageView()->viewport(), [&] {
+        if (pagesAtFirstPaint < 0 && report->prepared().finishedPageCount() > 0) {
+            pagesAtFirstPaint = report->prepared().pageCount();
+            busyAtFirstPaint = w.isBusy();
+        }
+    });
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(pagesAtFirstPaint >= 0, 20000);
+    QVERIFY(busyAtFirstPaint);
+    // Page 1 is painted when it is finished, with page 2 just begun.
+    QCOMPARE(pagesAtFirstPaint, 2);
+    w.stopWork();
+    QTRY_VERIFY(!w.isBusy());
+}
+
 void PreviewTest::zoomBoxButtonsAndWheel()
 {
     StockDb db;
@@ -139,6 +211,133 @@ void PreviewTest::zoomBoxButtonsAndWheel()
                      Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view->viewport(), &down);
     QCOMPARE(qRound(view->zoom() * 100), 30);
+}
+
+void PreviewTest::typedZoomTakesEffectOnReturn()
+{
+    StockDb db;
+    db.addRows(10);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    w.resize(1000, 800);
+    showAndFinish(w);
+    QLineEdit *edit = w.zoomBox()->lineEdit();
+    QVERIFY(edit);
+    const std::pair<QString, int> typings[] = {{QStringLiteral("80"), 80}, {QStringLiteral("80%"), 80},
+                                               {QStringLiteral("80 %"), 80}, {QStringLiteral(" 120 % "), 120}};
+    for (const auto &[typed, percent] : typings) {
+        w.findChild<QAction *>(QStringLiteral("actZoomIn"))->trigger(); // away from the value typed
+        edit->setFocus();
+        edit->selectAll();
+        test::typeText(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(qRound(w.pageView()->zoom() * 100), percent);
+        QCOMPARE(w.zoomBox()->currentText(), QStringLiteral("%1%").arg(qRound(w.pageView()->zoom() * 100)));
+        QVERIFY(w.isVisible()); // Return did not close the window
+    }
+    // A text that is no percentage leaves the zoom and shows it again.
+    edit->selectAll();
+    test::typeText(edit, QStringLiteral("yüz"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(w.pageView()->zoom(), 1.2);
+    QCOMPARE(w.zoomBox()->currentText(), QStringLiteral("120%"));
+}
+
+void PreviewTest::findFoldsTurkishLetters()
+{
+    StockDb db;
+    db.addRows(70);
+    db.connection->exec(QStringLiteral("INSERT INTO Stok VALUES ('STK-YF', 'YAĞ FİLTRESİ', 3, 'R-1', 10, 12, NULL)"));
+    db.connection->exec(QStringLiteral("INSERT INTO Stok VALUES ('STK-KI', 'kılavuz ışığı', 1, 'R-2', 10, 12, NULL)"));
+    db.stok->refresh();
+    auto report = stockReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    test::ScriptedUi ui;
+    const auto findTyped = [&](const QString &text, bool matchCase) {
+        answerDialog(QStringLiteral("FindDialog"), [=](QDialog *d) {
+            auto *box = d->findChild<QLineEdit *>(QStringLiteral("edFind"));
+            box->selectAll();
+            test::typeText(box, text);
+            d->findChild<QCheckBox *>(QStringLiteral("cbCase"))->setChecked(matchCase);
+            d->findChild<QCheckBox *>(QStringLiteral("cbFromStart"))->setChecked(true);
+        });
+        w.findChild<QAction *>(QStringLiteral("actFind"))->trigger();
+    };
+    const auto markedText = [&] {
+        const int item = w.pageView()->highlight();
+        return item < 0 ? QString() : report->prepared().text(report->prepared().items()[size_t(item)]).toString();
+    };
+    for (const QString &typed : {QStringLiteral("filtre"), QStringLiteral("yağ fİltresi"), QStringLiteral("FILTRESI")
+                                     .replace(QLatin1Char('I'), QChar(0x0130))}) {
+        findTyped(typed, false);
+        QCOMPARE(markedText(), QStringLiteral("YAĞ FİLTRESİ"));
+        QCOMPARE(w.currentPage(), report->prepared().pageCount() - 1);
+    }
+    // Dotless and dotted i stay apart: "KILAVUZ IŞIĞI" is the upper case of "kılavuz ışığı".
+    findTyped(QStringLiteral("KILAVUZ IŞIĞI"), false);
+    QCOMPARE(markedText(), QStringLiteral("kılavuz ışığı"));
+    QVERIFY(ui.shown.isEmpty());
+    findTyped(QStringLiteral("kilavuz"), false);
+    QCOMPARE(ui.texts(QStringLiteral("inform")).size(), 1);
+    QCOMPARE(w.pageView()->highlight(), -1);
+    // With match case on, the case must match.
+    findTyped(QStringLiteral("filtre"), true);
+    QCOMPARE(ui.texts(QStringLiteral("inform")).size(), 2);
+}
+
+void PreviewTest::portraitForAllPagesClipsToThePaperAndDropsTheMark()
+{
+    StockDb db;
+    db.addRows(40);
+    auto report = stockReport(db);
+    PreviewWindow w(*report);
+    w.resize(1400, 1000);
+    showAndFinish(w);
+    QVERIFY(report->prepared().setup(0).landscape);
+    w.findText(QStringLiteral("STK00030"), false, true);
+    QVERIFY(w.pageView()->highlight() >= 0);
+
+    // Page setup through its dialog: portrait, for all pages.
+    answerDialog(QStringLiteral("PageSetupDialog"), [](QDialog *d) {
+        QRadioButton *portrait = nullptr, *all = nullptr;
+        for (QRadioButton *b : d->findChildren<QRadioButton *>()) {
+            if (b->text() == QStringLiteral("Dikey"))
+                portrait = b;
+            if (b->text() == QStringLiteral("Tüm sayfalara uygula"))
+                all = b;
+        }
+        QVERIFY(portrait && all);
+        portrait->click();
+        all->click();
+        QVERIFY(portrait->isChecked());
+        QVERIFY2(all->isChecked(), qPrintable(all->text()));
+    });
+    w.findChild<QAction *>(QStringLiteral("actPageSetup"))->trigger();
+    QTRY_VERIFY(!w.isBusy());
+    QVERIFY(!report->tmpl().page.landscape); // for all pages: the template took it
+    for (int page = 0; page < report->prepared().pageCount(); ++page)
+        QVERIFY(!report->prepared().setup(page).landscape);
+    QCOMPARE(w.pageView()->highlight(), -1); // the old mark does not stand on the new pages
+
+    // The rows are 257 mm wide, the portrait paper 210 mm: nothing is drawn past its edge.
+    PageView *view = w.pageView();
+    w.applyZoomText(QStringLiteral("50"));
+    QApplication::processEvents();
+    const QImage shot = view->viewport()->grab().toImage();
+    const QRectF page = view->pageRect(0).translated(-view->horizontalScrollBar()->value(),
+                                                     -view->verticalScrollBar()->value());
+    QVERIFY(page.right() + 40 < shot.width());
+    const QColor background = shot.pixelColor(shot.width() - 2, 5);
+    int outside = 0, inside = 0;
+    for (int y = qMax(0, int(page.top())); y < qMin(shot.height(), int(page.bottom())); ++y) {
+        for (int x = int(page.right()) + 5; x < shot.width(); ++x)
+            outside += shot.pixelColor(x, y) != background;
+        for (int x = int(page.left()) + 5; x < int(page.right()) - 5; ++x)
+            inside += shot.pixelColor(x, y).lightness() < 128;
+    }
+    QVERIFY(inside > 100);
+    QCOMPARE(outside, 0);
 }
 
 void PreviewTest::keysMoveBetweenPages()

@@ -2,14 +2,22 @@
 // and each one run on the sample records of a real Data.dat, read back from
 // the prepared pages.
 #include "app/PageTable.h"
+#include "data/DataModule.h"
+#include "initdb/DemoData.h"
 #include "reports/Report.h"
+#include "reports/engine/PageRange.h"
 #include "reports/engine/TemplateLoader.h"
+#include "reports/export/Export.h"
 #include "reports/render/Renderer.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -111,6 +119,9 @@ private slots:
     void notesReportsListTheWholeTable();
     void stockListNumbersEveryPage();
     void salaryAmountsKeepTheirOwnTextBeforeTheSuffix();
+    void spreadsheetsHoldNumbersAsNumbers();
+    void overWideNumbersShowWhole();
+    void stockPagesOfBenchmarkRowsStaySmall();
     void renderedPages();
 };
 
@@ -568,6 +579,147 @@ void TemplatesTest::salaryAmountsKeepTheirOwnTextBeforeTheSuffix()
     // 24975,5 + 16800 + 17902 + 1500,5 payable; 24975,5 + 16000 + 17902 paid; 800 + 1500,5 left.
     QCOMPARE(texts(p, 0, BandKind::Footer), (QStringList{QStringLiteral("TOPLAM :"), QStringLiteral("61178,00"),
                                                          QStringLiteral("58877,5,00"), QStringLiteral("2300,5,00")}));
+}
+
+// Every report on the sample records into a spreadsheet: no amount arrives as
+// text, and each number cell shows the text the page shows.
+void TemplatesTest::spreadsheetsHoldNumbersAsNumbers()
+{
+    DemoData d;
+    QTemporaryDir dir;
+    const auto unzip = [](const QString &file, const char *part) {
+        QProcess p;
+        p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), file, QLatin1String(part)});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    // "22500,00", "1.234,50 TL", "1275,5,00": an amount written as text.
+    const QRegularExpression amount(QStringLiteral("<t[^>]*>-?[0-9.]*[0-9],[0-9,]+( TL)?</t>"));
+    QHash<QString, int> numbers;
+    for (const QString &name : kTemplates) {
+        auto r = d.report(name);
+        QVERIFY2(r->prepare(nullptr), qPrintable(name));
+        const QString file = dir.filePath(name + QStringLiteral(".xlsx"));
+        QVERIFY(exportXlsx(r->prepared(), allPages(r->prepared().pageCount()), file));
+        const QString strings = unzip(file, "xl/sharedStrings.xml");
+        const QString sheet = unzip(file, "xl/worksheets/sheet1.xml");
+        QVERIFY(!sheet.isEmpty());
+        const QRegularExpressionMatch text = amount.match(strings);
+        QVERIFY2(!text.hasMatch(), qPrintable(name + QStringLiteral(": ") + text.captured(0)));
+        numbers[name] = int(sheet.count(QStringLiteral("<v>"))) - int(sheet.count(QStringLiteral(" t=\"s\"")));
+    }
+    // The records of the ledger pages reach the sheet as numbers.
+    for (const char *name : {"RpKasa", "RpStok", "RpMaas", "RpOdeme", "RpCari", "RpFatura"})
+        QVERIFY2(numbers.value(QLatin1String(name)) > 0, name);
+
+    // The salary report: 22500 with a format that shows "22500,00" and 1275,5 showing "1275,5,00".
+    d.select("Maas", "Aylar", QStringLiteral("2024 / ŞUBAT"));
+    auto maas = d.report(QStringLiteral("RpMaas"));
+    QVERIFY(maas->prepare(nullptr));
+    const QString file = dir.filePath(QStringLiteral("maas.xlsx"));
+    QVERIFY(exportXlsx(maas->prepared(), allPages(maas->prepared().pageCount()), file));
+    const QString sheet = unzip(file, "xl/worksheets/sheet1.xml");
+    const QString styles = unzip(file, "xl/styles.xml");
+    QVERIFY2(sheet.contains(QStringLiteral("<v>22500</v>")), qPrintable(sheet.left(2000)));
+    QVERIFY2(sheet.contains(QStringLiteral("<v>1275.5</v>")), qPrintable(sheet.left(2000)));
+    QVERIFY2(styles.contains(QStringLiteral("formatCode=\"0.0&quot;,00&quot;\"")), qPrintable(styles));
+}
+
+// A number wider than its text box but not than its cell shows whole, inside
+// the cell; an over-wide word stays on its line, cut at the cell's edge.
+void TemplatesTest::overWideNumbersShowWhole()
+{
+    DemoData d;
+    d.db.exec(QStringLiteral("DELETE FROM Stok"));
+    d.db.exec(QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi, Adet, Raf, Alis, Satis) VALUES "
+                             "('A-1', 'YAĞ FİLTRESİ', 114.19, 'ÇELİK ÜNAL 77776', 12, 15), "
+                             "('A-2', 'BALATA', 2492.06, 'R1', 12, 15), "
+                             "('A-3', 'SİLECEKSÜPÜRGESİLASTİĞISİLECEKSÜPÜRGESİLASTİĞISİLECEKSÜPÜRGESİLASTİĞI SOL', 7, 'R1', 12, 15)"));
+    d.reread("Stok");
+    auto r = d.report(QStringLiteral("RpStok"));
+    QVERIFY(r->prepare(nullptr));
+    const PreparedReport &p = r->prepared();
+    Renderer renderer(p);
+    const auto item = [&](const QString &text) -> PreparedItem {
+        for (const PreparedItem &i : p.items())
+            if (p.text(i) == text)
+                return i;
+        qFatal("no item");
+    };
+    QCOMPARE(renderer.breakLines(item(QStringLiteral("114,19")), QStringLiteral("114,19")),
+             QStringList{QStringLiteral("114,19")});
+    QCOMPARE(renderer.breakLines(item(QStringLiteral("2492,06")), QStringLiteral("2492,06")),
+             QStringList{QStringLiteral("2492,06")});
+    // Words still break at blanks.
+    QCOMPARE(renderer.breakLines(item(QStringLiteral("ÇELİK ÜNAL 77776")), QStringLiteral("ÇELİK ÜNAL 77776")),
+             (QStringList{QStringLiteral("ÇELİK ÜNAL"), QStringLiteral("77776")}));
+    // A word that cannot fit is cut at the cell's edge and not carried to a second line.
+    const QString longName = QStringLiteral("SİLECEKSÜPÜRGESİLASTİĞI").repeated(3) + QStringLiteral(" SOL");
+    const QStringList cut = renderer.breakLines(item(longName), longName);
+    QCOMPARE(cut.size(), 2);
+    QVERIFY(longName.startsWith(cut[0]) && cut[0].size() < 69);
+    QCOMPARE(cut[1], QStringLiteral("SOL"));
+    const PreparedItem nameCell = item(longName);
+    const QFontMetricsF fm(renderer.font(nameCell.style));
+    QVERIFY(fm.horizontalAdvance(cut[0]) <= nameCell.w - p.styles()[nameCell.style].gapX);
+    QVERIFY(fm.horizontalAdvance(longName.left(cut[0].size() + 1)) > nameCell.w - p.styles()[nameCell.style].gapX);
+
+    // Drawn: the ink of each number's first line is as wide as the whole number and stays in its cell.
+    const double scale = 6; // pixels per unit
+    const PageSetup &setup = p.setup(0);
+    QImage image(qRound(mmToUnits(setup.paperWidth) * scale), qRound(mmToUnits(setup.paperHeight) * scale),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        renderer.drawPage(painter, 0, QRectF(QPointF(), QSizeF(image.size())));
+    }
+    for (const QString &number : {QStringLiteral("114,19"), QStringLiteral("2492,06")}) {
+        const PreparedItem cell = item(number);
+        const ItemStyle &s = p.styles()[cell.style];
+        const QFontMetricsF numberMetrics(renderer.font(cell.style));
+        const double left = (mmToUnits(setup.marginLeft) + cell.x) * scale;
+        const double top = (mmToUnits(setup.marginTop) + cell.y + s.gapY) * scale;
+        int lo = image.width(), hi = -1;
+        for (int y = int(top) + 2; y < int(top + numberMetrics.height() * scale) - 2; ++y)
+            for (int x = int(left) + 3; x < int(left + cell.w * scale) - 3; ++x)
+                if (image.pixelColor(x, y).lightness() < 140) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+        const double inkWidth = (hi - lo) / scale;
+        QVERIFY2(inkWidth > numberMetrics.horizontalAdvance(number) - 3,
+                 qPrintable(QStringLiteral("%1: %2 of %3").arg(number).arg(inkWidth).arg(numberMetrics.horizontalAdvance(number))));
+    }
+}
+
+// The stock list over the benchmark rows (texts with Turkish letters, shelf
+// names that wrap, quantities wider than their text box): each prepared page
+// under 10 KB, each page of its RTF under 5 KB.
+void TemplatesTest::stockPagesOfBenchmarkRowsStaySmall()
+{
+    TempDatabase db;
+    fillRows(db.path(), 2000);
+    DataModule data(db.path(), datasetDefs());
+    Report report(QStringLiteral("RpStok"));
+    report.setDataset(QStringLiteral("DBStok"), data.dataset(QStringLiteral("Stok")));
+    QVERIFY(report.prepare(nullptr));
+    const PreparedReport &p = report.prepared();
+    QCOMPARE(int(texts(p, 1, BandKind::MasterData).size()), 34 * 6);
+    const double perPage = double(p.memoryBytes()) / p.pageCount();
+    QVERIFY2(perPage < 10 * 1024, qPrintable(QStringLiteral("%1 bytes a page").arg(perPage)));
+    // Items read back whole from their shared shapes.
+    const PreparedItem first = p.items()[p.page(1).firstItem];
+    QCOMPARE(first.kind, CellKind::Memo);
+    QCOMPARE(first.band, BandKind::MasterData);
+    QCOMPARE(qRound(unitsToMm(first.w)), 44);
+    QCOMPARE(p.text(first).toString(), data.dataset(QStringLiteral("Stok"))->textAt(30, 1));
+
+    QTemporaryDir dir;
+    const QString rtf = dir.filePath(QStringLiteral("stok.rtf"));
+    QVERIFY(exportRtf(p, allPages(p.pageCount()), rtf));
+    const double rtfPerPage = double(QFileInfo(rtf).size()) / p.pageCount();
+    QVERIFY2(rtfPerPage <= 5 * 1024, qPrintable(QStringLiteral("%1 RTF bytes a page").arg(rtfPerPage)));
 }
 
 // With TK_REPORT_PNG_DIR set, draws every page of each report on sample

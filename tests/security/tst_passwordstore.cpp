@@ -66,6 +66,24 @@ private slots:
         QVERIFY(!store.IsProtectionActive());
     }
 
+    void onlyTheOwnerMayReadTheFile()
+    {
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+        const auto mode = [this] {
+            return QFileInfo(m_path).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        };
+        PasswordStore store(m_path);
+        store.WriteStoredPassword(QStringLiteral("gizli"));
+        QCOMPARE(mode(), ownerOnly);
+
+        // A file an older version left readable by everyone is closed at its next write.
+        QVERIFY(QFile::setPermissions(m_path, ownerOnly | QFile::ReadGroup | QFile::ReadOther));
+        store.SaveProtectionState(true);
+        QCOMPARE(mode(), ownerOnly);
+        QVERIFY(store.IsProtectionActive());
+        QVERIFY(store.ReadStoredPassword().matches(QStringLiteral("gizli")));
+    }
+
     void passwordIsStoredOnlyAsAHash()
     {
         PasswordStore store(m_path);

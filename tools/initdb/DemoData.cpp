@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "core/Error.h"
+#include "data/Connection.h"
 
 #include <QDate>
 #include <QDir>
@@ -38,6 +39,7 @@ public:
             throw Error(QStringLiteral("'%1' açılamadı: %2")
                             .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), text));
         }
+        registerStatementFunctions(m_db);
         exec("PRAGMA foreign_keys = ON"); // a detail row without its master is refused
         exec("BEGIN");
     }
@@ -271,23 +273,24 @@ void fillServiceJobs(SqliteFile &db)
     }
 }
 
+// The damage page keeps its dates as typed.
 void fillDamageFiles(SqliteFile &db)
 {
     insert(db, "HasTakip",
            {{"DosyaNo", "HSR-2024/001"}, {"Plaka", "34 ABC 123"}, {"AracTipi", "FİAT"},
             {"AracModeli", "2015"}, {"AracSahibi", "AHMET YILMAZ"}, {"AracSahibiTC", "12345678950"},
-            {"KazaTarihi", day(2024, 1, 22)}, {"SigortaFirma", "GÜVEN SİGORTA A.Ş."},
+            {"KazaTarihi", "22.01.2024"}, {"SigortaFirma", "GÜVEN SİGORTA A.Ş."},
             {"PoliceNo", "TR-884512"}, {"KazaNedeni", "ARKADAN ÇARPMA"},
             {"KarsiAracPlaka", "34 KRT 45"}, {"KarsiAracTipi", "RENAULT"}, {"Kusur", "%100 KARŞI TARAF"},
             {"Exper", "SELİM ÖZTÜRK"}, {"ExperTel", "0532 655 41 20"}, {"Vekalet", "VAR"},
-            {"OdemeTarihi", day(2024, 2, 14)}, {"Odeme", "18.500,00"}, {"FatNo", "A-004781"},
+            {"OdemeTarihi", "14.02.2024"}, {"Odeme", "18.500,00"}, {"FatNo", "A-004781"},
             {"TahminiHasar", "21.000,00"},
             {"Aciklama", "Arka tampon, bagaj kapağı ve sol stop lambası değişecek.\n"
                          "Eksper onayı 05.02.2024 tarihinde alındı."}});
     insert(db, "HasTakip",
            {{"DosyaNo", "HSR-2024/002"}, {"Plaka", "06 DF 4521"}, {"AracTipi", "RENAULT"},
             {"AracModeli", "2018"}, {"AracSahibi", "AYŞE ÇELİK"}, {"AracSahibiTC", "23456789012"},
-            {"KazaTarihi", day(2024, 2, 9)}, {"SigortaFirma", "ANADOLU GÜVENCE SİGORTA"},
+            {"KazaTarihi", "09.02.2024"}, {"SigortaFirma", "ANADOLU GÜVENCE SİGORTA"},
             {"PoliceNo", "KSK-552190"}, {"KazaNedeni", "KAVŞAKTA YAN ÇARPMA"},
             {"KarsiAracPlaka", "06 BNT 908"}, {"KarsiAracTipi", "FORD"}, {"Kusur", "%50 - %50"},
             {"Exper", "GÖKHAN ŞENER"}, {"ExperTel", "0505 311 87 66"}, {"Vekalet", "YOK"},
@@ -296,11 +299,11 @@ void fillDamageFiles(SqliteFile &db)
     insert(db, "HasTakip",
            {{"DosyaNo", "HSR-2024/003"}, {"Plaka", "16 MR 902"}, {"AracTipi", "FORD"},
             {"AracModeli", "2020"}, {"AracSahibi", "İBRAHİM GÜNEŞ"}, {"AracSahibiTC", "34567890124"},
-            {"KazaTarihi", day(2024, 3, 1)}, {"SigortaFirma", "ÇINAR SİGORTA"},
+            {"KazaTarihi", "01.03.2024"}, {"SigortaFirma", "ÇINAR SİGORTA"},
             {"PoliceNo", "ÇS-77031"}, {"KazaNedeni", "PARK HALİNDE ÇİZİLME"},
             {"KarsiAracPlaka", "BİLİNMİYOR"}, {"KarsiAracTipi", ""}, {"Kusur", "%0"},
             {"Exper", "SELİM ÖZTÜRK"}, {"ExperTel", "0532 655 41 20"}, {"Vekalet", "VAR"},
-            {"OdemeTarihi", day(2024, 3, 18)}, {"Odeme", "4.200,00"}, {"FatNo", "A-004905"},
+            {"OdemeTarihi", "18.03.2024"}, {"Odeme", "4.200,00"}, {"FatNo", "A-004905"},
             {"TahminiHasar", "4.500,00"}, {"Aciklama", "Sol arka kapı boyandı."}});
 }
 

@@ -1,5 +1,7 @@
 #include "CariPage.h"
 
+#include "data/TurkishOrder.h"
+
 namespace tk {
 
 const PageDef &cariPageDef()
@@ -16,7 +18,7 @@ const PageDef &cariPageDef()
         .boxSeparator = "",
         .datasets =
             {
-                {"Cari", "DSCari", "Select * From Cari Order By Firma", nullptr},
+                {"Cari", "DSCari", "Select * From Cari Order By " + turkishKey(QStringLiteral("Firma")), nullptr},
                 {"Cari1", "DSCari1", "Select * From Cari1 where SiraNo=:SiraNo", "Cari"},
             },
         .toolBars =

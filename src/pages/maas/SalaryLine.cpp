@@ -1,5 +1,9 @@
 #include "SalaryLine.h"
 
+#include "core/Error.h"
+
+#include <cmath>
+
 namespace tk {
 
 const QVector<SalaryStep> &salarySteps()
@@ -19,6 +23,8 @@ void computeSalaryLine(const FieldReader &read, const FieldWriter &write)
         double result = 0.0;
         for (const SalaryTerm &term : step.terms)
             result += term.sign * read(QString::fromLatin1(term.field));
+        if (!std::isfinite(result))
+            throw Error(QStringLiteral("%1 hesaplanamadı: tutarlar sayı sınırını aşıyor.").arg(QString::fromLatin1(step.result)));
         write(QString::fromLatin1(step.result), result);
     }
 }

@@ -3,7 +3,8 @@
 // amount payable and amount still owed, in this order. Each result is
 // written into its field before a later step reads it back from there.
 // Nothing is rounded and signs are not tested; an input without a value
-// counts as 0 (the reader's business).
+// counts as 0 (the reader's business). A result beyond the range of numbers
+// throws tk::Error before it is written.
 #include <QString>
 #include <QVector>
 #include <functional>

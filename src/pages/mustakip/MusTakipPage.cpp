@@ -84,7 +84,7 @@ QWidget *MusTakipPage::buildJobPanel()
                       {"İş Tel.", "DBEdit9", "TelefonIs"}};
     int column = 0;
     for (const auto &p : phoneBoxes) {
-        DBEdit *box = edit(p.name, p.field, 100);
+        DBEdit *box = edit(p.name, p.field, 89);
         phones->addWidget(labelFor(QString::fromUtf8(p.label), box), 0, column);
         phones->addWidget(box, 1, column++);
     }
@@ -101,6 +101,8 @@ QWidget *MusTakipPage::buildJobPanel()
     blocks->addSpacing(12);
     blocks->addLayout(contact, 1);
     layout->addLayout(blocks);
+    chainTabOrder({"DBEdit1", "DBEdit12", "DBEdit2", "DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7",
+                   "DBEdit8", "DBEdit9", "DBMemo1"});
     return panel;
 }
 
@@ -147,7 +149,10 @@ QWidget *MusTakipPage::buildOperationsPanel()
     QWidget *operationList = list(QStringLiteral("SrDBGrid2"), sheet);
     operationList->setFixedWidth(267);
     layout->addWidget(operationList);
-    return singleTabPanel(QStringLiteral("YAPILAN İŞLEMLER          "), sheet, this);
+    QTabWidget *panel = singleTabPanel(QStringLiteral("YAPILAN İŞLEMLER          "), sheet, this);
+    // Set once the sheet is on the page: moving it there renews its focus chain.
+    chainTabOrder({"DBEdit10", "DBEdit11"});
+    return panel;
 }
 
 void MusTakipPage::MusTakip1AfterPost() { Button1Click(); }

@@ -330,10 +330,13 @@ struct LayoutRun::Impl : EvalContext {
     }
 
     // --- printing ------------------------------------------------------------
-    void cellText(CompiledCell &cc, QString &text)
+    // The cell's text; `number` tells whether it is one number (a numeric
+    // field, or a single expression of numbers that starts the text).
+    void cellText(CompiledCell &cc, QString &text, bool &number)
     {
         const Cell &c = *cc.cell;
         text.clear();
+        number = cc.numeric;
         if (cc.boundLink >= 0) {
             const Link &link = links[size_t(cc.boundLink)];
             if (link.row < 0)
@@ -358,7 +361,9 @@ struct LayoutRun::Impl : EvalContext {
             } else if (!seg.syntaxError.isEmpty()) {
                 throw Error(QStringLiteral("Söz dizimi hatası '%1': %2").arg(seg.source, seg.syntaxError));
             } else {
-                text += formatValue(evaluate(*seg.expr, *this), c.display);
+                const Value value = evaluate(*seg.expr, *this);
+                number |= value.kind == Value::Number && cc.segments.size() == 1 && seg.literal.isEmpty();
+                text += formatValue(value, c.display);
             }
         }
         text += cc.segments.empty() ? c.text : cc.trailing;
@@ -384,13 +389,16 @@ struct LayoutRun::Impl : EvalContext {
                     item.textOffset = *cc.constOffset;
                     item.textLength = cc.constLength;
                 } else {
+                    bool number = false;
                     try {
-                        cellText(cc, scratch);
+                        cellText(cc, scratch, number);
                     } catch (const std::exception &e) {
                         throw RunError{QStringLiteral("%1: %2").arg(c.name, QString::fromUtf8(e.what()))};
                     }
                     item.textOffset = out.addText(scratch);
                     item.textLength = std::uint32_t(scratch.size());
+                    if (number)
+                        item.flags |= PreparedItem::Numeric;
                     if (cc.constant) {
                         cc.constOffset = item.textOffset;
                         cc.constLength = item.textLength;
@@ -542,11 +550,13 @@ LayoutRun::Status LayoutRun::step(int rowBudget)
         }
         if (m_stopRequested) {
             r.endPage();
+            r.out.squeeze();
             return m_status = Status::Stopped;
         }
         if (r.summary >= 0)
             r.print(r.summary);
         r.endPage();
+        r.out.squeeze();
         return m_status = Status::Done;
     } catch (const RunError &e) {
         m_errors << e.line;
@@ -555,6 +565,7 @@ LayoutRun::Status LayoutRun::step(int rowBudget)
     }
     if (r.out.pageCount() > 0)
         r.out.finishPage();
+    r.out.squeeze();
     return m_status = Status::Failed;
 }
 

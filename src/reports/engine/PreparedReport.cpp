@@ -1,5 +1,9 @@
 #include "PreparedReport.h"
 
+#include "core/Error.h"
+
+#include <cstring>
+
 namespace tk::reports {
 
 void PreparedReport::clear()
@@ -7,6 +11,8 @@ void PreparedReport::clear()
     m_setups.clear();
     m_styles.clear();
     m_pages.clear();
+    m_shapes.clear();
+    m_shapeIndex.clear();
     m_items.clear();
     m_text.clear();
     m_finished = 0;
@@ -50,10 +56,46 @@ std::uint32_t PreparedReport::addText(QStringView text)
     return offset;
 }
 
+size_t PreparedReport::ShapeHash::operator()(const ItemShape &s) const noexcept
+{
+    std::uint32_t x, w;
+    std::memcpy(&x, &s.x, 4);
+    std::memcpy(&w, &s.w, 4);
+    return (size_t(x) * 0x9E3779B97F4A7C15ull) ^ (size_t(w) << 17) ^ (size_t(s.style) << 5) ^ size_t(s.band);
+}
+
+std::uint16_t PreparedReport::shapeOf(const PreparedItem &item)
+{
+    const ItemShape shape{item.x, item.w, item.h, item.style, item.kind, item.band};
+    if (m_shapeIndex.empty() && !m_shapes.empty()) // given back by squeeze(): built again
+        for (size_t i = 0; i < m_shapes.size(); ++i)
+            m_shapeIndex.emplace(m_shapes[i], std::uint16_t(i));
+    auto it = m_shapeIndex.find(shape);
+    if (it != m_shapeIndex.end())
+        return it->second;
+    if (m_shapes.size() > 0xffff)
+        throw Error(QStringLiteral("Raporda çok fazla farklı hücre var."));
+    m_shapes.push_back(shape);
+    return m_shapeIndex.emplace(shape, std::uint16_t(m_shapes.size() - 1)).first->second;
+}
+
+void PreparedReport::store(const PreparedItem &item)
+{
+    m_items.push_back({item.y, item.textOffset, item.textLength, shapeOf(item), item.flags});
+}
+
 void PreparedReport::addItem(const PreparedItem &item)
 {
-    m_items.push_back(item);
+    store(item);
     ++m_pages.back().itemCount;
+}
+
+void PreparedReport::squeeze()
+{
+    m_shapeIndex = {};
+    m_items.shrink_to_fit();
+    m_pages.shrink_to_fit();
+    m_text.squeeze();
 }
 
 void PreparedReport::setPageSetup(int page, const PageSetup &setup)
@@ -63,7 +105,8 @@ void PreparedReport::setPageSetup(int page, const PageSetup &setup)
 
 std::size_t PreparedReport::memoryBytes() const
 {
-    return m_items.capacity() * sizeof(PreparedItem) + size_t(m_text.capacity()) * sizeof(QChar)
+    return m_items.capacity() * sizeof(StoredItem) + m_shapes.capacity() * sizeof(ItemShape)
+         + m_shapeIndex.size() * (sizeof(ItemShape) + 2 * sizeof(void *)) + size_t(m_text.capacity()) * sizeof(QChar)
          + m_pages.capacity() * sizeof(PreparedPage) + m_styles.capacity() * sizeof(ItemStyle)
          + m_setups.capacity() * sizeof(PageSetup);
 }
@@ -74,7 +117,13 @@ void PreparedReport::assign(std::vector<PageSetup> setups, std::vector<ItemStyle
     m_setups = std::move(setups);
     m_styles = std::move(styles);
     m_pages = std::move(pages);
-    m_items = std::move(items);
+    m_shapes.clear();
+    m_shapeIndex.clear();
+    m_items.clear();
+    m_items.reserve(items.size());
+    for (const PreparedItem &item : items)
+        store(item);
+    m_shapeIndex = {};
     m_text = std::move(text);
     m_finished = pageCount();
 }

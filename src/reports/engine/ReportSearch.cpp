@@ -1,5 +1,7 @@
 #include "ReportSearch.h"
 
+#include "data/Connection.h"
+
 #include <algorithm>
 
 namespace tk::reports {
@@ -15,7 +17,12 @@ SearchHit findText(const PreparedReport &report, const QString &text, bool caseS
 {
     if (text.isEmpty())
         return {};
-    const Qt::CaseSensitivity cs = caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    // Without match case, both sides in Turkish lower case (I/ı, İ/i), as the
+    // search boxes of the pages compare.
+    const QString wanted = caseSensitive ? text : turkishLower(text);
+    const auto contains = [&](QStringView haystack) {
+        return caseSensitive ? haystack.contains(wanted) : turkishLower(haystack.toString()).contains(wanted);
+    };
     const int pageCount = report.pageCount();
     for (int p = 0; p < pageCount; ++p) {
         const PreparedPage &page = report.page(p);
@@ -24,9 +31,8 @@ SearchHit findText(const PreparedReport &report, const QString &text, bool caseS
             const PreparedItem &item = report.items()[size_t(i)];
             if (item.kind != CellKind::Memo && item.kind != CellKind::SystemMemo)
                 continue;
-            const bool hit = (item.flags & PreparedItem::HasTotalPages)
-                                 ? report.finalText(item, pageCount).contains(text, cs)
-                                 : report.text(item).contains(text, cs);
+            const bool hit = (item.flags & PreparedItem::HasTotalPages) ? contains(report.finalText(item, pageCount))
+                                                                        : contains(report.text(item));
             if (hit)
                 return {p, i};
         }

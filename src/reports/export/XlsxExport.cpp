@@ -16,21 +16,35 @@ namespace tk::reports {
 
 namespace {
 
-// Splits "1.234,50 TL" into the number and its suffix; false when it is no number.
-bool numberWithSuffix(const QString &text, double *value, int *decimals, QString *suffix)
+// Splits a shown number into its value and the number format that shows it
+// the same way: "1.234,50 TL" gives 1234.5 and #,##0.00" TL", "1275,5,00"
+// (a number followed by the template's own ",00") gives 1275.5 and 0.0",00".
+// False when the text does not start with a number.
+bool numberAndFormat(const QString &text, double *value, QString *code)
 {
-    qsizetype end = text.size();
-    while (end > 0 && !text.at(end - 1).isDigit())
-        --end;
-    const QString number = text.left(end).trimmed();
-    if (number.isEmpty())
-        return false;
-    if (!parseTurkishNumber(number, value))
-        return false;
-    const qsizetype comma = number.indexOf(QLatin1Char(','));
-    *decimals = comma < 0 ? 0 : int(number.size() - comma - 1);
-    *suffix = text.mid(end).trimmed();
-    return true;
+    qsizetype end = 0;
+    while (end < text.size()
+           && (text.at(end).isDigit() || text.at(end) == u'.' || text.at(end) == u',' || (end == 0 && text.at(0) == u'-')))
+        ++end;
+    for (; end > 0; --end) {
+        if (!text.at(end - 1).isDigit())
+            continue;
+        const QStringView number = QStringView(text).left(end);
+        if (!parseTurkishNumber(number, value))
+            continue;
+        const qsizetype comma = number.indexOf(u',');
+        const int decimals = comma < 0 ? 0 : int(number.size() - comma - 1);
+        *code = number.contains(u'.') ? QStringLiteral("#,##0") : QStringLiteral("0");
+        if (decimals > 0)
+            *code += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
+        const QString suffix = text.mid(end);
+        if (suffix.contains(QLatin1Char('"')))
+            return false; // no way to quote it in a format: the text goes as it is
+        if (!suffix.isEmpty())
+            *code += QLatin1Char('"') + suffix + QLatin1Char('"');
+        return true;
+    }
+    return false;
 }
 
 struct Workbook {
@@ -71,11 +85,7 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
         worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::max(2.0, (next - lefts[c] / 10.0) / 7.0), nullptr);
     }
     std::map<QString, lxw_format *> numberFormats;
-    const auto numberFormat = [&](int decimals, const QString &suffix) {
-        QString code = decimals > 0 ? QStringLiteral("#,##0.") + QString(decimals, QLatin1Char('0'))
-                                    : QStringLiteral("0");
-        if (!suffix.isEmpty())
-            code += QStringLiteral(" \"%1\"").arg(suffix);
+    const auto numberFormat = [&](const QString &code) {
         auto it = numberFormats.find(code);
         if (it == numberFormats.end()) {
             lxw_format *f = workbook_add_format(wb.book);
@@ -98,23 +108,22 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
             breaks.push_back(row);
         // Text rows of the page: items grouped by their top edge.
         const PreparedPage &page = report.page(index);
-        std::map<int, std::vector<const PreparedItem *>> rows;
+        std::map<int, std::vector<PreparedItem>> rows;
         for (std::uint32_t i = page.firstItem; i < page.firstItem + page.itemCount; ++i) {
             const PreparedItem &item = report.items()[i];
             if ((item.kind == CellKind::Memo || item.kind == CellKind::SystemMemo) && item.textLength > 0)
-                rows[int(std::lround(item.y * 10))].push_back(&item);
+                rows[int(std::lround(item.y * 10))].push_back(item);
         }
         for (const auto &[top, items] : rows) {
-            for (const PreparedItem *item : items) {
-                const auto col = lxw_col_t(std::lower_bound(lefts.begin(), lefts.end(), int(std::lround(item->x * 10)))
+            for (const PreparedItem &item : items) {
+                const auto col = lxw_col_t(std::lower_bound(lefts.begin(), lefts.end(), int(std::lround(item.x * 10)))
                                            - lefts.begin());
-                const QString text = report.finalText(*item, report.pageCount());
+                const QString text = report.finalText(item, report.pageCount());
                 double value = 0;
-                int decimals = 0;
-                QString suffix;
+                QString code;
                 lxw_error rc;
-                if ((item->flags & PreparedItem::Numeric) && numberWithSuffix(text, &value, &decimals, &suffix))
-                    rc = worksheet_write_number(sheet, row, col, value, numberFormat(decimals, suffix));
+                if ((item.flags & PreparedItem::Numeric) && numberAndFormat(text, &value, &code))
+                    rc = worksheet_write_number(sheet, row, col, value, numberFormat(code));
                 else
                     rc = worksheet_write_string(sheet, row, col, text.toUtf8().constData(), nullptr);
                 if (rc != LXW_NO_ERROR)

@@ -168,6 +168,7 @@ void PageView::paintEvent(QPaintEvent *)
         p.fillRect(r.translated(3, 3), QColor(0, 0, 0, 80));
         p.fillRect(r, Qt::white);
         m_renderer->drawPage(p, page, r, m_report->pageCount(), m_highlight);
+        emit pagePainted(page);
     }
 }
 

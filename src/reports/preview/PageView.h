@@ -25,6 +25,7 @@ public:
     int currentPage() const;
     void goToPage(int page);
     void setHighlight(int item) { m_highlight = item; viewport()->update(); }
+    int highlight() const { return m_highlight; }
     // Page rectangle in content coordinates (before scrolling).
     QRectF pageRect(int page) const;
 
@@ -33,6 +34,8 @@ signals:
     void currentPageChanged(int page);
     void doubleClicked();
     void contextMenuWanted(const QPoint &globalPos);
+    // A page has just been painted on the screen.
+    void pagePainted(int page);
 
 protected:
     void paintEvent(QPaintEvent *) override;

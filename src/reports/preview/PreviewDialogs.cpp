@@ -1,5 +1,6 @@
 #include "PreviewDialogs.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -101,6 +102,13 @@ PageSetupDialog::PageSetupDialog(QWidget *parent, const PageSetup &setup) : QDia
     m_current = new QRadioButton(QStringLiteral("Geçerli sayfaya uygula"), this);
     m_all = new QRadioButton(QStringLiteral("Tüm sayfalara uygula"), this);
     m_all->setChecked(true);
+    // Two choices of their own: without groups the orientation buttons and
+    // these would take each other's check away.
+    for (auto pair : {std::pair{m_portrait, m_landscape}, std::pair{m_current, m_all}}) {
+        auto *group = new QButtonGroup(this);
+        group->addButton(pair.first);
+        group->addButton(pair.second);
+    }
     layout->addWidget(paperBox);
     layout->addWidget(orientation);
     layout->addWidget(margins);

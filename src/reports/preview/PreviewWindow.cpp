@@ -154,6 +154,10 @@ PreviewWindow::PreviewWindow(Report &report, QWidget *parent) : QDialog(parent),
     m_zoomBox->setMinimumContentsLength(12);
     m_toolBar->addWidget(m_zoomBox);
     connect(m_zoomBox, &QComboBox::textActivated, this, &PreviewWindow::applyZoomText);
+    // A typed percentage is no entry of the list, so the box itself never
+    // activates it: Return in its line takes the typed text.
+    connect(m_zoomBox->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { applyZoomText(m_zoomBox->lineEdit()->text()); });
     tool(ToolIcon::ZoomOut, "actZoomOut", QStringLiteral("Zoom Out"), {}, &PreviewWindow::zoomOut);
     tool(ToolIcon::FullScreen, "actFullScreen", QStringLiteral("Tam ekran"), QKeySequence(Qt::Key_F11),
          &PreviewWindow::toggleFullScreen);
@@ -274,7 +278,8 @@ void PreviewWindow::startLayout()
 }
 
 // One slice of the layout: about 30 ms of rows, then the window gets its
-// events and shows the pages finished so far.
+// events and shows the pages finished so far. Until the first page is
+// finished the slice ends as soon as it is, and that page is painted at once.
 void PreviewWindow::layoutSlice()
 {
     if (!m_run)
@@ -283,14 +288,19 @@ void PreviewWindow::layoutSlice()
         m_run->stop();
     QElapsedTimer clock;
     clock.start();
+    const PreparedReport &prepared = m_report.prepared();
+    const bool firstPageShown = m_shownPages > 0;
     LayoutRun::Status status;
     do {
-        status = m_run->step(64);
-    } while (status == LayoutRun::Status::Running && clock.elapsed() < 30);
-    if (m_report.prepared().finishedPageCount() != m_shownPages) {
-        m_shownPages = m_report.prepared().finishedPageCount();
+        status = m_run->step(firstPageShown ? 64 : 8);
+    } while (status == LayoutRun::Status::Running && clock.elapsed() < 30
+             && (firstPageShown || prepared.finishedPageCount() == 0));
+    if (prepared.finishedPageCount() != m_shownPages) {
+        m_shownPages = prepared.finishedPageCount();
         m_view->reportChanged();
         updateStatus();
+        if (!firstPageShown && m_shownPages > 0)
+            m_view->viewport()->repaint();
     }
     if (status == LayoutRun::Status::Running) {
         QTimer::singleShot(0, this, &PreviewWindow::layoutSlice);
@@ -550,7 +560,7 @@ bool PreviewWindow::writeExport(ExportFormat format, const std::vector<int> &pag
             return exportXlsx(r, pages, path, callback);
         // "As text": every cell as the text it shows.
         PreparedReport plain = r;
-        std::vector<PreparedItem> items = plain.items();
+        std::vector<PreparedItem> items(plain.items().begin(), plain.items().end());
         for (PreparedItem &i : items)
             i.flags &= std::uint8_t(~PreparedItem::Numeric);
         plain.assign(plain.setups(), plain.styles(), plain.pages(), std::move(items), plain.textBuffer());
@@ -632,6 +642,8 @@ void PreviewWindow::applyPageSetup(const PageSetup &setup, bool toAllPages)
     }
     // The template keeps the new page for later runs while the program runs.
     m_report.tmpl().page = setup;
+    m_view->setHighlight(-1); // the marked item belongs to the old pages
+    m_hit = {};
     m_report.prepared().clear();
     m_view->reportChanged();
     startLayout();

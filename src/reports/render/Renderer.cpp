@@ -1,5 +1,7 @@
 #include "Renderer.h"
 
+#include "TextFit.h"
+
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QPainter>
@@ -32,6 +34,7 @@ Renderer::StyleCache &Renderer::cache(int style)
         c.font.setHintingPreference(QFont::PreferNoHinting);
         c.font.setStyleStrategy(QFont::PreferOutline);
         c.metrics = QFontMetricsF(c.font);
+        c.fitter = std::make_shared<TextFitter>(c.font);
         if (!s.underline)
             c.raw = QRawFont::fromFont(c.font);
         c.ready = true;
@@ -41,39 +44,29 @@ Renderer::StyleCache &Renderer::cache(int style)
 
 const QFont &Renderer::font(int style) { return cache(style).font; }
 
+double Renderer::textWidth(int style, QStringView text) { return cache(style).fitter->width(text.toString()); }
+
 QStringList Renderer::breakLines(const PreparedItem &item, const QString &text)
 {
     const ItemStyle &s = m_report.styles()[item.style];
-    const QFontMetricsF &fm = cache(item.style).metrics;
-    const double width = item.w - 2 * s.gapX;
     QStringList lines;
-    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
-        if (!s.wordWrap || fm.horizontalAdvance(paragraph) <= width) {
-            lines << paragraph;
-            continue;
-        }
-        QString line;
-        const QStringList words = paragraph.split(QLatin1Char(' '));
-        for (const QString &word : words) {
-            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (fm.horizontalAdvance(candidate) <= width || line.isEmpty()) {
-                line = candidate;
-            } else {
-                lines << line;
-                line = word;
-            }
-            // A word wider than the box is broken by characters.
-            while (fm.horizontalAdvance(line) > width && line.size() > 1) {
-                qsizetype fit = 1;
-                while (fit < line.size() && fm.horizontalAdvance(line.left(fit + 1)) <= width)
-                    ++fit;
-                lines << line.left(fit);
-                line = line.mid(fit);
-            }
-        }
-        lines << line;
-    }
+    for (FittedLine &line : cache(item.style).fitter->fit(text, item.w, s.gapX, s.wordWrap))
+        lines << std::move(line.text);
     return lines;
+}
+
+// Where a line of `lineWidth` starts in `box`: aligned in the text box
+// `inner`, and a line wider than the text box kept inside the cell.
+double Renderer::lineLeft(const ItemStyle &s, const QRectF &box, const QRectF &inner, double lineWidth)
+{
+    double x = inner.left();
+    if (s.align != Align::Left) {
+        const double free = inner.width() - lineWidth;
+        x += s.align == Align::Right ? free : free / 2;
+    }
+    if (lineWidth > inner.width() + 0.01)
+        x = std::max(box.left(), std::min(x, box.right() - lineWidth));
+    return x;
 }
 
 void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight)
@@ -109,10 +102,9 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
                 positions[k] = QPointF(width, 0);
                 width += advances[k].x();
             }
-            if (width <= inner.width() + 0.01 && inner.top() + lineHeight <= box.bottom() + 0.01) {
-                double x = inner.left();
-                if (s.align != Align::Left)
-                    x += s.align == Align::Right ? inner.width() - width : (inner.width() - width) / 2;
+            const bool fits = width <= inner.width() + 0.01 || (width <= box.width() && isNumberWord(text));
+            if (fits && inner.top() + lineHeight <= box.bottom() + 0.01) {
+                const double x = lineLeft(s, box, inner, width);
                 QGlyphRun run;
                 run.setRawFont(c.raw);
                 run.setGlyphIndexes(glyphs);
@@ -122,20 +114,15 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
             }
         }
     }
-    if (!text.contains(QLatin1Char('\n'))) {
-        const double width = fm.horizontalAdvance(text);
-        if (width <= inner.width() + 0.01 && inner.top() + lineHeight <= box.bottom() + 0.01) {
-            double x = inner.left();
-            if (s.align != Align::Left)
-                x += s.align == Align::Right ? inner.width() - width : (inner.width() - width) / 2;
-            p.drawText(QPointF(x, inner.top() + fm.ascent()), text);
-            return;
-        }
-    }
-    const QStringList lines = breakLines(item, text);
+    std::vector<FittedLine> lines = c.fitter->fit(text, item.w, s.gapX, s.wordWrap);
     double widest = 0;
-    for (const QString &line : lines)
-        widest = std::max(widest, fm.horizontalAdvance(line));
+    for (FittedLine &line : lines) {
+        // A line of several words was fitted by adding up its words: aligned
+        // to the right or centred, it is placed by its own measure.
+        if (s.align != Align::Left && line.text.contains(QLatin1Char(' ')))
+            line.width = c.fitter->width(line.text);
+        widest = std::max(widest, line.width);
+    }
     const bool overflows = widest > inner.width() + 0.01
                         || inner.top() + lineHeight * lines.size() > box.bottom() + 0.01;
     const bool clipped = s.clip && overflows;
@@ -144,15 +131,10 @@ void Renderer::drawText(QPainter &p, const PreparedItem &item, const QString &te
         p.setClipRect(box, Qt::IntersectClip);
     }
     double top = inner.top();
-    for (const QString &line : lines) {
+    for (const FittedLine &line : lines) {
         if (s.clip && top >= box.bottom())
             break;
-        double x = inner.left();
-        if (s.align != Align::Left) {
-            const double free = inner.width() - fm.horizontalAdvance(line);
-            x += s.align == Align::Right ? free : free / 2;
-        }
-        p.drawText(QPointF(x, top + fm.ascent()), line);
+        p.drawText(QPointF(lineLeft(s, box, inner, line.width), top + fm.ascent()), line.text);
         top += lineHeight;
     }
     if (clipped)
@@ -174,6 +156,17 @@ void Renderer::drawPage(QPainter &p, int index, const QRectF &paperRect, int pag
     const PreparedPage &page = m_report.page(index);
     const auto &items = m_report.items();
     const std::uint32_t end = page.firstItem + page.itemCount;
+    // Pages laid out for wider paper (a page setup after the layout) keep
+    // their items: what lies past the paper's edge is not drawn.
+    const QRectF paper(-mmToUnits(setup.marginLeft), -mmToUnits(setup.marginTop), mmToUnits(setup.paperWidth),
+                       mmToUnits(setup.paperHeight));
+    for (std::uint32_t i = page.firstItem; i < end; ++i) {
+        const PreparedItem &item = items[i];
+        if (item.x + item.w > paper.right() || item.y + item.h > paper.bottom() + 1) {
+            p.setClipRect(paper, Qt::IntersectClip);
+            break;
+        }
+    }
     // Texts and rules first, then every frame with one pen: fewer state
     // changes, which is what costs on a PDF or printer device.
     for (std::uint32_t i = page.firstItem; i < end; ++i) {

@@ -9,11 +9,14 @@
 #include <QRawFont>
 #include <QRectF>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class QPainter;
 
 namespace tk::reports {
+
+class TextFitter;
 
 class Renderer {
 public:
@@ -25,9 +28,15 @@ public:
     void drawPage(QPainter &painter, int index, const QRectF &paperRect,
                   int pageCount = -1, int highlight = -1);
 
-    // The lines a memo item's text breaks into at its width (word wrap).
+    // The lines a memo item's text breaks into at its width: at blanks; a
+    // word wider than the text box alone on its line, cut at the cell's edge
+    // unless it is a number the cell can hold whole.
     QStringList breakLines(const PreparedItem &item, const QString &text);
     const QFont &font(int style);
+    // The advance of a one-line text in a style, in page units.
+    double textWidth(int style, QStringView text);
+    // The height of a line of text in a style, in page units.
+    double lineHeight(int style) { return cache(style).metrics.height(); }
 
 private:
     struct StyleCache {
@@ -35,8 +44,10 @@ private:
         QFont font;
         QFontMetricsF metrics{QFont()};
         QRawFont raw; // glyphs without shaping for the common one-line cell
+        std::shared_ptr<TextFitter> fitter;
     };
     StyleCache &cache(int style);
+    static double lineLeft(const ItemStyle &s, const QRectF &box, const QRectF &inner, double lineWidth);
     void drawText(QPainter &p, const PreparedItem &item, const QString &text, bool highlight);
 
     const PreparedReport &m_report;
