@@ -61,6 +61,7 @@ private:
     void buildPages(QWidget *parent);
     void setLabelText(QLabel *label, const QString &text);
     void repairDatabase(); // SpeedButton12Click: release the connection, then maintenance
+    void showSummary();    // SpeedButton14Click: the summary window "Özet"
 
     AppPaths m_paths;
     std::unique_ptr<DataModule> m_data;
