@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "controls/UiSeam.h"
 #include "bench_reports.h"
+#include "bench_summary.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
@@ -180,6 +181,8 @@ int main(int argc, char **argv)
     sqlite3_close(raw);
     std::printf("\n");
     std::fflush(stdout);
+
+    runSummaryBenchmarks(path);
 
     runReportBenchmarks(rows);
     return 0;
