@@ -207,11 +207,11 @@ CREATE TABLE Maas1 (
 );
 CREATE INDEX Maas1_SiraNo ON Maas1(SiraNo);
 
--- The summary window's sums: each index holds the columns its statement
--- reads, so the figures come from the index without visiting the rows.
+-- The summary window's sums by month: each index holds the columns its
+-- statement reads, so the figures come from the index without visiting the
+-- rows. (No index may lead with a detail table's SiraNo and then another
+-- column: the detail lists, which have no order of their own, would follow it.)
 CREATE INDEX Kasa1_Tarih ON Kasa1(Tarih, KKTahsis, Tahsilat, KKTediye, Tediye);
-CREATE INDEX MusTakip1_SiraNo_Tutar ON MusTakip1(SiraNo, Tutar);
-CREATE INDEX Cari1_SiraNo_Kalan ON Cari1(SiraNo, Kalan);
 CREATE INDEX SenetVer_VadeTarihi ON SenetVer(VadeTarihi, Tutar);
 CREATE INDEX SenetAl_VadeTarihi ON SenetAl(VadeTarihi, Tutar);
 

@@ -111,7 +111,7 @@ QVector<ServiceMonth> SummaryFigures::serviceByMonth(QDate today) const
 QVector<CompanyBalance> SummaryFigures::largestBalances(int count) const
 {
     // The remaining balance as the account page totals it: Kalan over the company's entries.
-    // Summed first over the entries alone, which an index on (SiraNo, Kalan) answers by itself.
+    // Summed over the entries first; only the companies that remain are looked up.
     const QString sql = QStringLiteral("SELECT c.Firma, t.Kalan FROM (SELECT SiraNo, SUM(Kalan) AS Kalan FROM Cari1 "
                                        "GROUP BY SiraNo HAVING SUM(Kalan) >= %1) t JOIN Cari c ON c.SiraNo = t.SiraNo "
                                        "ORDER BY t.Kalan DESC, c.SiraNo LIMIT %2")
