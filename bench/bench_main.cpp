@@ -1,7 +1,7 @@
 // tekvanis-bench [--rows N]: makes its own database with N rows per table and
 // prints one table of figures. It reports; it asserts nothing.
 #include "app/TForm1.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "bench_reports.h"
 #include "bench_summary.h"
 #include "data/DataModule.h"
@@ -123,7 +123,7 @@ int main(int argc, char **argv)
     {
         QElapsedTimer o;
         o.start();
-        tk::DataModule data(path);
+        tk::DataModule data(path, tk::datasetDefs());
         ourOpen = msSince(o);
     }
     row("open all 18 datasets", ourOpen, rawOpen);

@@ -3,7 +3,7 @@
 #include "TAyarFrm.h"
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QApplication>
 #include <QDir>

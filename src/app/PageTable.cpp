@@ -1,5 +1,6 @@
 #include "PageTable.h"
 
+#include "core/Error.h"
 #include "pages/cari/CariPage.h"
 #include "pages/fattakip/FatTakipPage.h"
 #include "pages/hastakip/HasTakipPage.h"
@@ -11,41 +12,59 @@
 #include "pages/senet/SenetPage.h"
 #include "pages/stok/StokPage.h"
 
+#include <type_traits>
+
 namespace tk {
 
 namespace {
-template <typename Page>
-RecordPage *make(const PageContext &context, QWidget *parent)
+
+// One member list of every page, joined in page order once.
+template <auto member>
+const auto &joined()
 {
-    return new Page(context, parent);
+    static const auto all = [] {
+        std::remove_cvref_t<decltype(pageDefs().first()->*member)> list;
+        for (const PageDef *page : pageDefs())
+            for (const auto &def : page->*member)
+                list.push_back(def);
+        return list;
+    }();
+    return all;
 }
+
 } // namespace
 
-const QVector<PageDef> &pageDefs()
+const QVector<const PageDef *> &pageDefs()
 {
-    static const QVector<PageDef> defs = {
-        {"RzButton1", "MÜŞTERİ TAKİP", "|Müşteri takip...", "TabSheet1", make<MusTakipPage>,
-         {{"  Kayıtlı Araç : ", "MusTakip"}}, "  Aktif : ", {"DBEdit2"}, ""},
-        {"RzButton2", "HASAR TAKİP", "|Hasar takip...", "TabSheet2", make<HasTakipPage>,
-         {{"  Kayıtlı Araç : ", "HasTakip"}}, "  Aktif : ", {"DBEdit27"}, ""},
-        {"RzButton3", "FATURA TAKİP", "|Fatura takip...", "TabSheet3", make<FatTakipPage>,
-         {{"  Kayıt Sayısı : ", "FatTakip"}}, "  Dönem : ", {"DBEdit16", "DBEdit17"}, " / "},
-        {"RzButton4", "CARİ HESAPLAR", "|Cari hesaplar...", "TabSheet4", make<CariPage>,
-         {{"  Kayıt Sayısı : ", "Cari"}}, "  Firma : ", {"DBEdit59"}, ""},
-        {"RzButton5", "İRSALİYELER", "İrsaliyeler...", "TabSheet5", make<IrsaliyePage>,
-         {{"  Kayıt Sayısı : ", "Irsaliye"}}, "  Dönem : ", {"DBEdit64", "DBEdit103"}, " / "},
-        {"RzButton10", "KASA TAKİP", "|Kasa takibi...", "TabSheet6", make<KasaPage>,
-         {{"  Kayıt Sayısı : ", "Kasa"}}, "  Dönem : ", {"DBEdit82"}, ""},
-        {"RzButton9", "ÖDEME PLANI", "|Ödeme planı...", "TabSheet7", make<OdemePage>,
-         {{"  Kayıt Sayısı : ", "Odeme"}}, "  Dönem : ", {"DBEdit79"}, ""},
-        {"RzButton8", "SENET TAKİP", "|Verielen - alınan senetler...", "TabSheet8", make<SenetPage>,
-         {{"  V. Senet : ", "SenetVer"}, {" /  A. Senet : ", "SenetAl"}}, "  Senet No : ", {"DBEdit60", "DBEdit74"}, " | "},
-        {"RzButton7", "STOK LİSTESİ", "|Stoktaki ürünler...", "TabSheet9", make<StokPage>,
-         {{"  Kayıt Sayısı : ", "Stok"}}, "  Stok Kodu : ", {"DBEdit47"}, ""},
-        {"RzButton6", "MAAŞ ÖDEME", "|PErsonel maaş ödemeleri...", "TabSheet10", make<MaasPage>,
-         {{"  Kayıt Sayısı : ", "Maas"}}, "  Dönem : ", {"DBEdit91"}, ""},
+    static const QVector<const PageDef *> defs = {
+        &musTakipPageDef(), &hasTakipPageDef(), &fatTakipPageDef(), &cariPageDef(),  &irsaliyePageDef(),
+        &kasaPageDef(),     &odemePageDef(),    &senetPageDef(),    &stokPageDef(), &maasPageDef(),
     };
     return defs;
+}
+
+const QVector<DatasetDef> &datasetDefs() { return joined<&PageDef::datasets>(); }
+const QVector<ToolBarDef> &toolBarDefs() { return joined<&PageDef::toolBars>(); }
+const QVector<GridDef> &gridDefs() { return joined<&PageDef::grids>(); }
+const QVector<SearchDef> &searchDefs() { return joined<&PageDef::searches>(); }
+const std::vector<PrintButtonDef> &printButtonTable() { return joined<&PageDef::printButtons>(); }
+const QVector<SavedTotal> &savedTotalDefs() { return joined<&PageDef::savedTotals>(); }
+
+const PrintButtonDef *findPrintButton(const QString &buttonName)
+{
+    for (const PageDef *page : pageDefs())
+        if (const PrintButtonDef *def = page->printButton(buttonName))
+            return def;
+    return nullptr;
+}
+
+TSrDBGrid *createGrid(const QString &gridName, DataModule &data, QWidget *parent)
+{
+    for (const PageDef *page : pageDefs())
+        for (const GridDef &def : page->grids)
+            if (gridName == QLatin1String(def.grid))
+                return createGrid(def, data, parent);
+    throw Error(QStringLiteral("Tanımsız liste: %1").arg(gridName));
 }
 
 } // namespace tk

@@ -1,30 +1,25 @@
 #pragma once
-// The ten record pages in the order of the left column: their buttons, tab
-// sheets, pages and what the status bar shows for each.
-#include "pages/RecordPage.h"
-
-#include <QStringList>
-#include <functional>
+// The ten record pages in the order of the left column. What each page
+// declares lives in its own folder (src/pages/<page>/<Page>PageDef.cpp);
+// here they are only put in order, and the views over all ten are taken.
+#include "pages/PageDef.h"
 
 namespace tk {
 
-struct CountPart {
-    const char *label;   // text before the number
-    const char *dataset; // whose rows are counted
-};
+const QVector<const PageDef *> &pageDefs();
 
-struct PageDef {
-    const char *button;  // RzButtonN
-    const char *caption; // button caption and tab name
-    const char *hint;    // two-part hint of the button
-    const char *tabSheet;
-    std::function<RecordPage *(const PageContext &, QWidget *)> create;
-    QVector<CountPart> count;
-    const char *currentLabel;
-    QStringList currentBoxes;  // boxes whose shown text is the current record
-    const char *boxSeparator;
-};
+// Everything the ten pages declare, in page order.
+const QVector<DatasetDef> &datasetDefs();
+const QVector<ToolBarDef> &toolBarDefs();
+const QVector<GridDef> &gridDefs();
+const QVector<SearchDef> &searchDefs();
+const std::vector<PrintButtonDef> &printButtonTable();
+const QVector<SavedTotal> &savedTotalDefs();
 
-const QVector<PageDef> &pageDefs();
+// nullptr when no page declares `buttonName`.
+const PrintButtonDef *findPrintButton(const QString &buttonName);
+// Builds the list `gridName` of whichever page declares it (see createGrid in
+// data/GridTable.h). Throws tk::Error for a name no page declares.
+TSrDBGrid *createGrid(const QString &gridName, DataModule &data, QWidget *parent);
 
 } // namespace tk

@@ -1,8 +1,9 @@
 #include "Settings.h"
 
+#include "PageTable.h"
 #include "TAyarFrm.h"
 #include "controls/RecordArea.h"
-#include "data/ProfileFile.h"
+#include "core/ProfileFile.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -23,12 +24,8 @@ struct SettingDef {
     const char *control; // main window box name, or the dialog's setting key
 };
 
-// The order of this table is the order of the file.
-const SettingDef settingDefs[] = {
-    {"MusTakipToplam", "--", Holder::MainWindow, "Edit2"},
-    {"Cari", "--O", Holder::MainWindow, "Edit13"},
-    {"Cari", "--K", Holder::MainWindow, "Edit14"},
-    {"Odeme", "--T", Holder::MainWindow, "Edit15"},
+// After the pages' saved totals, in this order.
+const SettingDef programSettings[] = {
     {"Settings", "--P", Holder::PreviewSwitch, nullptr},
     {"Settings", "Kdv", Holder::Dialog, "Kdv"},
     {"Settings", "Rp1", Holder::Dialog, "Rp1"},
@@ -45,6 +42,17 @@ const SettingDef settingDefs[] = {
     {"Settings", "Mhs1", Holder::Dialog, "Mhs1"},
     {"Settings", "Mhs2", Holder::Dialog, "Mhs2"},
 };
+
+// The order of the file: the totals the pages keep, then the program's settings.
+QVector<SettingDef> settingDefs()
+{
+    QVector<SettingDef> defs;
+    for (const SavedTotal &total : savedTotalDefs())
+        defs.append({total.section, total.key, Holder::MainWindow, total.box});
+    for (const SettingDef &def : programSettings)
+        defs.append(def);
+    return defs;
+}
 
 QLineEdit *textControl(const SettingDef &def, QWidget *mainWindow, TAyarFrm *dialog)
 {
@@ -73,7 +81,7 @@ QString settingsFileName(const QString &programFolder, const QString &configFold
 void loadSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
 {
     const ProfileFile file(path);
-    for (const SettingDef &def : settingDefs) {
+    for (const SettingDef &def : settingDefs()) {
         const QString section = QString::fromLatin1(def.section);
         const QString key = QString::fromLatin1(def.key);
         if (def.holder == Holder::PreviewSwitch) {
@@ -94,7 +102,7 @@ void saveSettings(const QString &path, QWidget *mainWindow, TAyarFrm *dialog)
     const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(folder);
     ProfileFile file(path);
-    for (const SettingDef &def : settingDefs) {
+    for (const SettingDef &def : settingDefs()) {
         const QString section = QString::fromLatin1(def.section);
         const QString key = QString::fromLatin1(def.key);
         if (def.holder == Holder::PreviewSwitch) {

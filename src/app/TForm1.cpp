@@ -4,7 +4,7 @@
 #include "TAyarFrm.h"
 #include "controls/Hints.h"
 #include "controls/Idle.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "pages/PrintButtons.h"
@@ -59,7 +59,7 @@ QFrame *separator(QWidget *parent)
 } // namespace
 
 TForm1::TForm1(const AppPaths &paths, QWidget *parent)
-    : QMainWindow(parent), m_paths(paths), m_data(std::make_unique<DataModule>(paths.databasePath))
+    : QMainWindow(parent), m_paths(paths), m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("XXX Tekvanis"));
@@ -70,13 +70,11 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(10, 10, 10, 0);
     layout->setSpacing(5);
-    buildTopPanel(central);
-    layout->addWidget(central->findChild<QFrame *>(QStringLiteral("Panel1")));
+    layout->addWidget(buildTopPanel(central));
 
     auto *body = new QHBoxLayout;
     body->setSpacing(5);
-    buildPageColumn(central);
-    body->addWidget(central->findChild<QWidget *>(QStringLiteral("Panel2")));
+    body->addWidget(buildPageColumn(central));
     buildPages(central);
     body->addWidget(m_pageArea, 0);
     auto *filler = new QWidget(central);
@@ -136,7 +134,7 @@ TForm1::~TForm1()
 
 QString TForm1::settingsFile() const { return settingsFileName(m_paths.programFolder, m_paths.configFolder); }
 
-void TForm1::buildTopPanel(QWidget *parent)
+QFrame *TForm1::buildTopPanel(QWidget *parent)
 {
     auto *panel = new QFrame(parent);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -170,9 +168,10 @@ void TForm1::buildTopPanel(QWidget *parent)
     connect(button("SpeedButton13"), &QToolButton::clicked, this, &QWidget::close);
     button("SpeedButton14")->setIcon(summaryIcon());
     connect(button("SpeedButton14"), &QToolButton::clicked, this, [this] { showSummary(); });
+    return panel;
 }
 
-void TForm1::buildPageColumn(QWidget *parent)
+QWidget *TForm1::buildPageColumn(QWidget *parent)
 {
     auto *column = new QWidget(parent);
     column->setObjectName(QStringLiteral("Panel2"));
@@ -190,13 +189,13 @@ void TForm1::buildPageColumn(QWidget *parent)
     buttons->setSpacing(0);
     buttons->setContentsMargins(12, 12, 12, 12);
 
-    const QVector<PageDef> &defs = pageDefs();
+    const QVector<const PageDef *> &defs = pageDefs();
     for (int i = 0; i < defs.size(); ++i) {
-        auto *button = new QPushButton(QString::fromUtf8(defs[i].caption), inner);
-        button->setObjectName(QString::fromLatin1(defs[i].button));
+        auto *button = new QPushButton(QString::fromUtf8(defs[i]->caption), inner);
+        button->setObjectName(QString::fromLatin1(defs[i]->button));
         button->setFixedSize(161, 33);
         button->setFocusPolicy(Qt::ClickFocus); // not on the Tab chain
-        setHint(button, QString::fromUtf8(defs[i].hint));
+        setHint(button, QString::fromUtf8(defs[i]->hint));
         connect(button, &QPushButton::clicked, this, [this, i] { showPage(i); });
         buttons->addWidget(button, 0, Qt::AlignHCenter);
         m_pageButtons.append(button);
@@ -213,6 +212,7 @@ void TForm1::buildPageColumn(QWidget *parent)
     setHint(m_link, QStringLiteral("|Bilgi ve program paylaşım platformu.. . :)"));
     buttons->addWidget(m_link);
     buttons->addStretch();
+    return column;
 }
 
 void TForm1::buildPages(QWidget *parent)
@@ -229,17 +229,17 @@ void TForm1::buildPages(QWidget *parent)
 
     PageContext context;
     context.data = m_data.get();
-    context.actions = new RecordActions(m_data.get(), this);
+    context.actions = new RecordActions(m_data.get(), toolBarDefs(), this);
     context.setting = [this](const QString &key) { return m_settings ? m_settings->setting(key) : QString(); };
-    for (const PageDef &def : pageDefs()) {
+    for (const PageDef *def : pageDefs()) {
         auto *sheet = new QWidget;
-        sheet->setObjectName(QString::fromLatin1(def.tabSheet));
+        sheet->setObjectName(QString::fromLatin1(def->tabSheet));
         auto *sheetLayout = new QVBoxLayout(sheet);
         sheetLayout->setContentsMargins(0, 0, 0, 0);
-        RecordPage *page = def.create(context, sheet);
+        RecordPage *page = def->create(context, sheet);
         sheetLayout->addWidget(page);
         m_pages.append(page);
-        m_pageControl->addTab(sheet, QString::fromUtf8(def.caption) + QString(10, QLatin1Char(' ')));
+        m_pageControl->addTab(sheet, QString::fromUtf8(def->caption) + QString(10, QLatin1Char(' ')));
     }
     connectPrintButtons(this, context);
 }
@@ -271,7 +271,7 @@ void TForm1::showPage(int index)
 QString TForm1::recordCountText(int page) const
 {
     QString text;
-    for (const CountPart &part : pageDefs()[page].count) {
+    for (const CountPart &part : pageDefs()[page]->count) {
         const Dataset *ds = m_data ? m_data->dataset(QString::fromLatin1(part.dataset)) : nullptr;
         text += QString::fromUtf8(part.label) + QString::number(ds && ds->isOpen() ? ds->rowCount() : 0);
     }
@@ -280,7 +280,7 @@ QString TForm1::recordCountText(int page) const
 
 QString TForm1::currentRecordText(int page) const
 {
-    const PageDef &def = pageDefs()[page];
+    const PageDef &def = *pageDefs()[page];
     QStringList parts;
     for (const QString &name : def.currentBoxes) {
         const auto *box = m_pages[page]->findChild<QLineEdit *>(name);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -56,8 +57,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildTopPanel(QWidget *parent);
-    void buildPageColumn(QWidget *parent);
+    QFrame *buildTopPanel(QWidget *parent);     // Panel1
+    QWidget *buildPageColumn(QWidget *parent);  // Panel2
     void buildPages(QWidget *parent);
     void setLabelText(QLabel *label, const QString &text);
     void repairDatabase(); // SpeedButton12Click: release the connection, then maintenance

@@ -1,6 +1,6 @@
 #include "QiroNumber.h"
 
-#include "Error.h"
+#include "core/Error.h"
 
 #include <algorithm>
 #include <cmath>

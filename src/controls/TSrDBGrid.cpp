@@ -1,6 +1,6 @@
 #include "TSrDBGrid.h"
 
-#include "UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

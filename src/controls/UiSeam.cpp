@@ -1,4 +1,4 @@
-#include "UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QApplication>
 #include <QDesktopServices>

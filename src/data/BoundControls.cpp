@@ -1,6 +1,6 @@
 #include "BoundControls.h"
 
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 namespace tk {
 

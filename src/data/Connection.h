@@ -2,7 +2,7 @@
 // The program's one connection to its database file. SQLite is opened through
 // Qt SQL (so another engine stays possible) and the raw handle is used for the
 // fast paths: reading rows, the Turkish LIKE, the online backup.
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -2,35 +2,10 @@
 
 namespace tk {
 
-const QVector<DatasetDef> &datasetDefs()
-{
-    static const QVector<DatasetDef> defs = {
-        {"MusTakip", "DS1", "Select * From MusTakip Order By Tarih", nullptr},
-        {"MusTakip1", "DS1_1", "Select * From MusTakip1 where SiraNo=:SiraNo", "MusTakip"},
-        {"HasTakip", "DSHasTakip", "Select * From HasTakip", nullptr},
-        {"FatTakip", "DSFatTakip", "Select * From FatTakip Order By Yil", nullptr},
-        {"FatTakip1", "DSFatTakip1", "Select * From FatTakip1 where SiraNo=:SiraNo", "FatTakip"},
-        {"Cari", "DSCari", "Select * From Cari Order By Firma", nullptr},
-        {"Cari1", "DSCari1", "Select * From Cari1 where SiraNo=:SiraNo", "Cari"},
-        {"IrsaliyeUst", "DSIrsaliyeUst", "Select * From IrsaliyeUst", nullptr},
-        {"Irsaliye", "DSIrsaliye", "Select * From Irsaliye where SiraNo=:SiraNo", "IrsaliyeUst"},
-        {"Kasa", "DSKasa", "Select * From Kasa", nullptr},
-        {"Kasa1", "DSKasa1", "Select * From Kasa1 where SiraNo=:SiraNo", "Kasa"},
-        {"Odeme", "DSOdeme", "Select * From Odeme", nullptr},
-        {"Odeme1", "DSOdeme1", "Select * From Odeme1 where SiraNo=:SiraNo", "Odeme"},
-        {"SenetVer", "DSSenetVer", "Select * From SenetVer", nullptr},
-        {"SenetAl", "DSSenetAl", "Select * From SenetAl", nullptr},
-        {"Stok", "DSStok", "Select * From Stok", nullptr},
-        {"Maas", "DSMaas", "Select * From Maas", nullptr},
-        {"Maas1", "DSMaas1", "Select * From Maas1 where SiraNo=:SiraNo", "Maas"},
-    };
-    return defs;
-}
-
-DataModule::DataModule(const QString &databasePath, QObject *parent)
+DataModule::DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent)
     : QObject(parent), m_connection(std::make_unique<Connection>(databasePath))
 {
-    for (const DatasetDef &def : datasetDefs()) {
+    for (const DatasetDef &def : datasets) {
         const QString name = QString::fromLatin1(def.name);
         auto *ds = new Dataset(m_connection.get(), name, name, QString::fromLatin1(def.sql), this);
         ds->setProperty("dataSource", QString::fromLatin1(def.dataSource));

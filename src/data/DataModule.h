@@ -1,5 +1,6 @@
 #pragma once
-// The connection and the eighteen datasets behind the pages, in page order.
+// The connection and the datasets behind the pages; which datasets, the pages
+// declare (their PageDef) and the main window hands over in page order.
 #include "Dataset.h"
 
 #include <QObject>
@@ -14,14 +15,12 @@ struct DatasetDef {
     const char *master;     // dataset it follows, or nullptr
 };
 
-// All eighteen, in the order of the pages.
-const QVector<DatasetDef> &datasetDefs();
-
 class DataModule : public QObject {
     Q_OBJECT
 public:
-    // Opens `databasePath` and every dataset; throws DatabaseError on failure.
-    explicit DataModule(const QString &databasePath, QObject *parent = nullptr);
+    // Opens `databasePath` and every dataset of `datasets` (a master before its
+    // details); throws DatabaseError on failure.
+    DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent = nullptr);
     ~DataModule() override;
 
     Connection *connection() const { return m_connection.get(); }

@@ -1,6 +1,6 @@
 #include "Field.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
-// The nineteen record lists of the main window: which dataset each shows,
-// with which columns, and the one appearance they share. The pages build
-// their lists through createGrid.
+// The record lists of the main window: a list is built from its definition
+// (which dataset it shows, with which columns; the pages declare theirs) and
+// every list shares one appearance.
 #include "DataModule.h"
 #include "controls/TSrDBGrid.h"
 
@@ -24,17 +24,12 @@ struct GridDef {
     QVector<GridColumnDef> columns;
 };
 
-// All nineteen, in the order of the pages.
-const QVector<GridDef> &gridDefs();
-// nullptr when `gridName` is not one of them.
-const GridDef *findGridDef(const QString &gridName);
-
 // The colours, title row and wheel step every list of the main window uses.
 void applyMainWindowAppearance(TSrDBGrid *grid);
 
-// Builds the list `gridName` ("SrDBGrid1" … "SrDBGrid19") over its dataset of
-// `data`: model, cursor and grid (the grid owns the first two), with its
-// objectName, columns, widths and appearance. Throws tk::Error for an unknown name.
-TSrDBGrid *createGrid(const QString &gridName, DataModule &data, QWidget *parent);
+// Builds the list of `def` over its dataset of `data`: model, cursor and grid
+// (the grid owns the first two), with its objectName, columns, widths and
+// appearance.
+TSrDBGrid *createGrid(const GridDef &def, DataModule &data, QWidget *parent);
 
 } // namespace tk

@@ -3,7 +3,7 @@
 #include "controls/Hints.h"
 #include "controls/Idle.h"
 #include "controls/RecordArea.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -14,9 +14,45 @@ namespace tk {
 
 namespace {
 
-const char *const operations[] = {"First", "Prior", "Next", "Last", "Post", "Cancel"};
-const char *const tooltips[] = {"İlk Kayıt", "Önceki Kayıt", "Sonraki Kayıt", "Son Kayıt", "Kaydet", "İptal"};
-const int pictureOfOperation[] = {4, 5, 6, 7, 2, 3};
+struct OperationDef {
+    RecordOperation operation;
+    const char *name;    // the action's name between prefix and suffix
+    const char *tooltip;
+    int picture;         // in the picture strip
+};
+
+const OperationDef operationDefs[] = {
+    {RecordOperation::First, "First", "İlk Kayıt", 4}, {RecordOperation::Prior, "Prior", "Önceki Kayıt", 5},
+    {RecordOperation::Next, "Next", "Sonraki Kayıt", 6}, {RecordOperation::Last, "Last", "Son Kayıt", 7},
+    {RecordOperation::Post, "Post", "Kaydet", 2},        {RecordOperation::Cancel, "Cancel", "İptal", 3},
+};
+
+void run(Dataset *ds, RecordOperation operation)
+{
+    switch (operation) {
+    case RecordOperation::First: ds->first(); break;
+    case RecordOperation::Prior: ds->prior(); break;
+    case RecordOperation::Next: ds->next(); break;
+    case RecordOperation::Last: ds->last(); break;
+    case RecordOperation::Post: ds->post(); break;
+    case RecordOperation::Cancel: ds->cancel(); break;
+    }
+}
+
+bool enabledFor(const Dataset *ds, RecordOperation operation)
+{
+    if (!ds->isOpen())
+        return false;
+    switch (operation) {
+    case RecordOperation::First:
+    case RecordOperation::Prior: return !ds->bof();
+    case RecordOperation::Next:
+    case RecordOperation::Last: return !ds->eof();
+    case RecordOperation::Post:
+    case RecordOperation::Cancel: break;
+    }
+    return ds->isEditing();
+}
 
 // Draws the strip once: eight 16×16 pictures side by side.
 QPixmap pictureStrip()
@@ -64,57 +100,6 @@ QPixmap pictureStrip()
 
 } // namespace
 
-const QVector<ToolBarDef> &toolBarDefs()
-{
-    static const QVector<ToolBarDef> defs = {
-        {"ToolBar2", "MusTakip", "Mus", "", "ToolButton1", "DBEdit1", "ToolButton2", "AracPlaka",
-         " plaka/isim içeren tüm bilgiler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar3", "MusTakip1", "Mus", "1", "ToolButton10", "DBEdit10", "ToolButton11", "Islem",
-         " işlemi silinecek. Onaylıyor musunuz?", 25},
-        {"ToolBar6", "HasTakip", "Has", "", "ToolButton37", "DBEdit26", "ToolButton38", "Plaka",
-         " plakalı araca ait HASAR TESPİT bilgiler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar4", "FatTakip", "Fat", "", "ToolButton19", "DBEdit16", "ToolButton20", "Aylar",
-         " adlı dönemi içeren tüm bilgiler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar5", "FatTakip1", "Fat", "1", "ToolButton28", "DBEdit13", "ToolButton29", "FaturaNo",
-         " numaralı fatura bilgiler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar9", "Cari", "Cari", "", "ToolButton64", "DBEdit59", "ToolButton65", "Firma",
-         " adlı kayıtları silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar10", "Cari1", "Cari", "1", "ToolButton73", "DBEdit61", "ToolButton74", "FatNo",
-         " numaralı fatura bilgiler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar19", "IrsaliyeUst", "IrsaliyeUst", "", "ToolButton154", "DBEdit64", "ToolButton155", "Aylar",
-         " adlı dönemi içeren irsaliyeler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar8", "Irsaliye", "Irsaliye", "", "ToolButton55", "DBEdit45", "ToolButton56", "FaturaNo",
-         " nolu faturaya ait İRSALİYE silincek. Onaylıyor musunuz?", 30},
-        {"ToolBar15", "Kasa", "Kasa", "", "ToolButton118", "DBEdit82", "ToolButton119", "Aylar",
-         " dönem kayıtları silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar16", "Kasa1", "Kasa", "1", "ToolButton127", "DBEdit83", "ToolButton128", "Tarih",
-         " tarihli kayıtlar silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar13", "Odeme", "Odeme", "", "ToolButton100", "DBEdit79", "ToolButton101", "Aylar",
-         " ay kayıtları silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar14", "Odeme1", "Odeme", "1", "ToolButton109", "DBEdit80", "ToolButton110", "Tarih",
-         " tarihli kayıt bilgiler silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar11", "SenetVer", "SenetVer", "", "ToolButton82", "DBEdit60", "ToolButton83", "SenetNo",
-         " numaralı VERİLEN SENET kayıtları silinecek. Onaylıyor musunuz?", 24},
-        {"ToolBar12", "SenetAl", "SenetAl", "", "ToolButton91", "DBEdit74", "ToolButton92", "SenetNo",
-         " numaralı ALINAN SENET kayıtları silinecek. Onaylıyor musunuz?", 24},
-        {"ToolBar7", "Stok", "Stok", "", "ToolButton46", "DBEdit47", "ToolButton47", "StokKodu",
-         " kodlu YEDEK PARÇA silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar17", "Maas", "Maas", "", "ToolButton136", "DBEdit91", "ToolButton137", "Aylar",
-         " dönem kayıtları silinecek. Onaylıyor musunuz?", 30},
-        {"ToolBar18", "Maas1", "Maas", "1", "ToolButton145", "DBEdit92", "ToolButton146", "Personel",
-         " adlı personel bilgileri silinecek. Onaylıyor musunuz?", 30},
-    };
-    return defs;
-}
-
-const ToolBarDef &toolBarDef(const QString &toolBar)
-{
-    for (const ToolBarDef &def : toolBarDefs())
-        if (toolBar == QLatin1String(def.toolBar))
-            return def;
-    throw Error(QStringLiteral("Araç çubuğu bulunamadı: %1").arg(toolBar));
-}
-
 QIcon recordPicture(int index) { return QIcon(pictureStrip().copy(16 * index, 0, 16, 16)); }
 
 QString deleteQuestion(const QString &value, const QString &question)
@@ -124,30 +109,21 @@ QString deleteQuestion(const QString &value, const QString &question)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'') + question;
 }
 
-RecordActions::RecordActions(DataModule *data, QObject *parent) : QObject(parent)
+RecordActions::RecordActions(DataModule *data, const QVector<ToolBarDef> &toolBars, QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ActionList1"));
-    for (const ToolBarDef &def : toolBarDefs()) {
+    for (const ToolBarDef &def : toolBars) {
         Dataset *ds = data->dataset(QString::fromLatin1(def.dataset));
-        for (int kind = 0; kind < 6; ++kind) {
-            auto *action = new QAction(recordPicture(pictureOfOperation[kind]), QString::fromUtf8(tooltips[kind]), this);
-            action->setObjectName(QString::fromLatin1(def.actionPrefix) + QString::fromLatin1(operations[kind])
+        for (const OperationDef &op : operationDefs) {
+            const QString tip = QString::fromUtf8(op.tooltip);
+            auto *action = new QAction(recordPicture(op.picture), tip, this);
+            action->setObjectName(QString::fromLatin1(def.actionPrefix) + QString::fromLatin1(op.name)
                                   + QString::fromLatin1(def.actionSuffix));
-            action->setToolTip(QString::fromUtf8(tooltips[kind]));
+            action->setToolTip(tip);
             action->setProperty("category", QStringLiteral("Dataset"));
-            connect(action, &QAction::triggered, this, [ds, kind] {
-                guarded(nullptr, [&] {
-                    switch (kind) {
-                    case 0: ds->first(); break;
-                    case 1: ds->prior(); break;
-                    case 2: ds->next(); break;
-                    case 3: ds->last(); break;
-                    case 4: ds->post(); break;
-                    default: ds->cancel(); break;
-                    }
-                });
-            });
-            m_entries.append({action, ds, kind});
+            const RecordOperation operation = op.operation;
+            connect(action, &QAction::triggered, this, [ds, operation] { guarded(nullptr, [&] { run(ds, operation); }); });
+            m_entries.append({action, ds, operation});
         }
     }
     updateEnabled();
@@ -159,17 +135,7 @@ QAction *RecordActions::action(const QString &name) const { return findChild<QAc
 void RecordActions::updateEnabled()
 {
     for (const Entry &e : std::as_const(m_entries)) {
-        const Dataset *ds = e.dataset;
-        bool enabled = false;
-        if (ds->isOpen()) {
-            switch (e.kind) {
-            case 0:
-            case 1: enabled = !ds->bof(); break;
-            case 2:
-            case 3: enabled = !ds->eof(); break;
-            default: enabled = ds->isEditing(); break;
-            }
-        }
+        const bool enabled = enabledFor(e.dataset, e.operation);
         if (e.action->isEnabled() != enabled)
             e.action->setEnabled(enabled);
     }
@@ -200,11 +166,10 @@ void deleteRecord(const ToolBarDef &def, DataModule *data, QWidget *page)
         ds->remove();
 }
 
-QToolBar *createRecordToolBar(const QString &toolBar, RecordActions *actions, DataModule *data, QWidget *page)
+QToolBar *createRecordToolBar(const ToolBarDef &def, RecordActions *actions, DataModule *data, QWidget *page)
 {
-    const ToolBarDef &def = toolBarDef(toolBar);
     auto *bar = new QToolBar(page);
-    bar->setObjectName(toolBar);
+    bar->setObjectName(QString::fromLatin1(def.toolBar));
     bar->setFixedHeight(29);
     bar->setIconSize(QSize(16, 16));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);

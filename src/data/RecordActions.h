@@ -1,6 +1,6 @@
 #pragma once
 // The record tool bars of the pages, their six dataset actions per data
-// source, and the add and delete patterns, all driven by one table.
+// source, and the add and delete patterns, driven by the pages' ToolBarDefs.
 #include "DataModule.h"
 
 #include <QAction>
@@ -21,8 +21,8 @@ struct ToolBarDef {
     int buttonWidth;
 };
 
-const QVector<ToolBarDef> &toolBarDefs();
-const ToolBarDef &toolBarDef(const QString &toolBar);
+// What an action of a data source does to its dataset.
+enum class RecordOperation { First, Prior, Next, Last, Post, Cancel };
 
 // The eight tool bar pictures (add, delete, save, cancel, first, previous,
 // next, last), cut from one picture strip.
@@ -37,7 +37,8 @@ QString deleteQuestion(const QString &value, const QString &question);
 class RecordActions : public QObject {
     Q_OBJECT
 public:
-    RecordActions(DataModule *data, QObject *parent);
+    // The six actions of each tool bar of `toolBars`.
+    RecordActions(DataModule *data, const QVector<ToolBarDef> &toolBars, QObject *parent);
     QAction *action(const QString &name) const; // "MusFirst", "FatPost1", ...
     void updateEnabled();
 
@@ -45,14 +46,15 @@ private:
     struct Entry {
         QAction *action;
         Dataset *dataset;
-        int kind; // 0 first, 1 prior, 2 next, 3 last, 4 post, 5 cancel
+        RecordOperation operation;
     };
     QVector<Entry> m_entries;
 };
 
-// Builds the record tool bar `toolBar` on `page`: add and delete buttons with
-// their patterns, save, cancel, a separator and the four moves.
-QToolBar *createRecordToolBar(const QString &toolBar, RecordActions *actions, DataModule *data, QWidget *page);
+// Builds the record tool bar of `def` on `page`: add and delete buttons with
+// their patterns, save, cancel, a separator and the four moves. `def` must
+// live as long as the page.
+QToolBar *createRecordToolBar(const ToolBarDef &def, RecordActions *actions, DataModule *data, QWidget *page);
 
 // The add pattern: focus the table's first box, then append a row (a detail
 // row needs its master saved first).

@@ -1,6 +1,6 @@
 #include "Schema.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,39 +3,13 @@
 #include "controls/Hints.h"
 #include "controls/RecordArea.h"
 #include "controls/TurkishTyping.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QStyle>
 
+#include <algorithm>
+
 namespace tk {
-
-const QVector<SearchDef> &searchDefs()
-{
-    static const QVector<SearchDef> defs = {
-        {"Edit1", "ComboBox2",
-         {{"Araç Plakasına Göre", "AracPlaka"}, {"Araç Markasına Göre", "AracCinsi"}, {"Müşteri Koduna Göre", "MusteriKodu"}},
-         "MusTakip", "SpeedButton1"},
-        {"Edit3", nullptr, {{"", "Aylar"}}, "FatTakip", "SpeedButton2"},
-        {"Edit5", "ComboBox3",
-         {{"Araç Plakasına Göre", "Plaka"}, {"Araç Markasına Göre", "AracTipi"}, {"Dosya No'ya Göre", "DosyaNo"}},
-         "HasTakip", "SpeedButton3"},
-        {"Edit6", "ComboBox1", {{"Stok Koduna Göre", "StokKodu"}, {"Stok Adına Göre", "StokAdi"}}, "Stok", "SpeedButton4"},
-        {"Edit7", nullptr, {{"", "Aylar"}}, "IrsaliyeUst", "SpeedButton5"},
-        {"Edit8", nullptr, {{"", "Firma"}}, "Cari", "SpeedButton6"},
-        {"Edit10", nullptr, {{"", "Aylar"}}, "Odeme", "SpeedButton7"},
-        {"Edit11", nullptr, {{"", "Aylar"}}, "Kasa", "SpeedButton8"},
-        {"Edit12", nullptr, {{"", "Aylar"}}, "Maas", "SpeedButton9"},
-    };
-    return defs;
-}
-
-const SearchDef &searchDef(const QString &box)
-{
-    for (const SearchDef &def : searchDefs())
-        if (box == QLatin1String(def.box))
-            return def;
-    throw Error(QStringLiteral("Arama kutusu bulunamadı: %1").arg(box));
-}
 
 QString searchStatement(const QString &table, const QString &column)
 {
@@ -70,16 +44,32 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
     }
 }
 
+namespace {
+const char *const kSearchBoxProperty = "tkSearchBox";
+
+int numberIn(const QString &name)
+{
+    qsizetype start = name.size();
+    while (start > 0 && name.at(start - 1).isDigit())
+        --start;
+    return name.mid(start).toInt();
+}
+} // namespace
+
 void clearAllSearches(QWidget *window)
 {
-    for (const SearchDef &def : searchDefs())
-        if (auto *box = window->findChild<QLineEdit *>(QString::fromLatin1(def.box)))
-            box->setText(QString());
+    QList<QLineEdit *> boxes;
+    for (QLineEdit *box : window->findChildren<QLineEdit *>())
+        if (box->property(kSearchBoxProperty).toBool())
+            boxes.append(box);
+    std::stable_sort(boxes.begin(), boxes.end(),
+                     [](QLineEdit *a, QLineEdit *b) { return numberIn(a->objectName()) < numberIn(b->objectName()); });
+    for (QLineEdit *box : boxes)
+        box->setText(QString());
 }
 
-SearchWidgets createSearchBox(const QString &boxName, DataModule *data, QWidget *page)
+SearchWidgets createSearchBox(const SearchDef &def, DataModule *data, QWidget *page)
 {
-    const SearchDef &def = searchDef(boxName);
     SearchWidgets w;
     if (def.selector) {
         w.selector = new QComboBox(page);
@@ -92,7 +82,8 @@ SearchWidgets createSearchBox(const QString &boxName, DataModule *data, QWidget 
         w.selector->setAccessibleName(QStringLiteral("Arama ölçütü"));
     }
     w.box = new QLineEdit(page);
-    w.box->setObjectName(boxName);
+    w.box->setObjectName(QString::fromLatin1(def.box));
+    w.box->setProperty(kSearchBoxProperty, true);
     w.box->setAccessibleName(QStringLiteral("Arama"));
     attachUpperCaseTyping(w.box);
     QObject::connect(w.box, &QLineEdit::textChanged, page, [&def, data, page] {

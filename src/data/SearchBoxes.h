@@ -1,6 +1,6 @@
 #pragma once
-// The nine search boxes: each narrows its page's master list to the rows
-// whose column begins with the typed text.
+// The search boxes of the pages: each narrows its page's master list to the
+// rows whose column begins with the typed text.
 #include "DataModule.h"
 
 #include <QComboBox>
@@ -17,10 +17,6 @@ struct SearchDef {
     const char *clearButton; // SpeedButtonN
 };
 
-// In the order the clear-search button empties them.
-const QVector<SearchDef> &searchDefs();
-const SearchDef &searchDef(const QString &box);
-
 // The statement of a search on `column`; the text is bound as a parameter.
 QString searchStatement(const QString &table, const QString &column);
 
@@ -30,13 +26,14 @@ struct SearchWidgets {
     QToolButton *clear = nullptr;
 };
 
-// Builds the search box `box` (with its selector and clear-search button) on
-// `page` and wires the search pattern to it.
-SearchWidgets createSearchBox(const QString &box, DataModule *data, QWidget *page);
+// Builds the search box of `def` (with its selector and clear-search button)
+// on `page` and wires the search pattern to it. `def` must live as long as the page.
+SearchWidgets createSearchBox(const SearchDef &def, DataModule *data, QWidget *page);
 
 // Runs the search of `def` with the box's current text (EditNChange).
 void runSearch(const SearchDef &def, DataModule *data, QWidget *page);
-// SpeedButton1Click: empties all nine boxes (found below `area`), in order.
+// SpeedButton1Click: empties every search box below `area`, in the order of
+// their numbers (Edit1 first).
 void clearAllSearches(QWidget *area);
 
 } // namespace tk

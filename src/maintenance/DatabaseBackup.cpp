@@ -2,7 +2,7 @@
 
 #include "EngineFile.h"
 #include "FileOps.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // Short-lived connections of the maintenance work to a database file, opened
 // with the raw engine interface and closed when they go out of scope.
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QString>
 #include <memory>

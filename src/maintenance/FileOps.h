@@ -1,7 +1,7 @@
 #pragma once
 // File-system steps of backup and compaction that either succeed or throw a
 // tk::Error naming the file and the reason in Turkish.
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "ByteSize.h"
 #include "PaintingWait.h"
-#include "controls/Error.h"
-#include "controls/UiSeam.h"
+#include "core/Error.h"
+#include "core/UiSeam.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 #include "DatabaseBackup.h"
 #include "FileOps.h"
 #include "PaintingWait.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QApplication>
 #include <QCheckBox>

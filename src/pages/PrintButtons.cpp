@@ -1,7 +1,7 @@
 #include "PrintButtons.h"
 
-#include "controls/Error.h"
-#include "controls/UiSeam.h"
+#include "core/Error.h"
+#include "core/UiSeam.h"
 #include "reports/Report.h"
 
 #include <QAbstractButton>
@@ -16,10 +16,6 @@ namespace tk {
 
 namespace {
 
-using S = PrintCellSource;
-
-constexpr S box(const char *cell, const char *name) { return {cell, S::Box, name, ""}; }
-
 // Which page sits above `widget`: its boxes are looked up there.
 QWidget *pageOf(QWidget *widget)
 {
@@ -29,45 +25,16 @@ QWidget *pageOf(QWidget *widget)
     return widget ? widget->window() : nullptr;
 }
 
-} // namespace
-
-const std::vector<PrintButtonDef> &printButtonTable()
+// The definition of `button` on the record page at or above `page`.
+const PrintButtonDef *findPrintButton(const QString &button, QWidget *page)
 {
-    static const std::vector<PrintButtonDef> table = {
-        {"BitBtn3", "RpMusTakip", "Rp1",
-         {box("Memo26", "DBEdit1"), box("Memo32", "DBEdit6"), box("Memo27", "DBEdit12"),
-          box("Memo28", "DBEdit2"), box("Memo29", "DBEdit3"), box("Memo30", "DBEdit4"),
-          box("Memo31", "DBEdit5"), box("Memo33", "DBEdit7"), box("Memo34", "DBEdit8"),
-          box("Memo35", "DBEdit9"), box("Memo36", "DBMemo1"), box("Memo37", "DBMemo2")}},
-        {"BitBtn2", "RpHasar", "Rp2",
-         {box("Memo4", "DBEdit27"), box("Memo5", "DBEdit26"), box("Memo25", "DBEdit28"),
-          box("Memo26", "DBEdit29"), box("Memo27", "DBEdit30"), box("Memo28", "DBEdit31"),
-          box("Memo29", "DBEdit32"), box("Memo30", "DBEdit33"), box("Memo31", "DBEdit24"),
-          box("Memo32", "DBEdit25"), box("Memo33", "DBEdit34"), box("Memo34", "DBEdit35"),
-          box("Memo35", "DBEdit36"), box("Memo36", "DBEdit37"), box("Memo37", "DBEdit38"),
-          box("Memo38", "DBEdit39"), box("Memo39", "DBEdit43"), box("Memo40", "DBEdit40"),
-          box("Memo41", "DBEdit41"), box("Memo42", "DBEdit42"), box("Memo43", "DBMemo3")}},
-        {"BitBtn4", "RpFatura", "Rp3", {box("Memo4", "DBEdit16"), box("Memo5", "DBEdit17")}},
-        {"BitBtn5", "RpCari", "Rp4",
-         {box("Memo5", "DBEdit59"), {"Memo24", S::Box, "Edit13", " TL"}, {"Memo25", S::Box, "Edit14", " TL"}}},
-        {"BitBtn6", "RpIrsaliye", "Rp5", {box("Memo21", "DBEdit64"), box("Memo23", "DBEdit103")}},
-        {"BitBtn7", "RpKasa", "Rp6", {{"Memo35", S::Setting, "Mhs1", ""}, box("Memo4", "DBEdit82")}},
-        {"BitBtn8", "RpOdeme", "Rp7", {box("Memo4", "DBEdit79")}},
-        {"BitBtn9", "RpSenetVer", "Rp9", {}},
-        {"BitBtn10", "RpSenetAl", "Rp8", {}},
-        {"BitBtn11", "RpStok", "Rp10", {}},
-        {"BitBtn1", "RpMaas", "Rp11", {box("Memo4", "DBEdit91")}},
-    };
-    return table;
-}
-
-const PrintButtonDef *findPrintButton(const QString &buttonName)
-{
-    for (const PrintButtonDef &def : printButtonTable())
-        if (buttonName == QLatin1String(def.button))
-            return &def;
+    for (QWidget *w = page; w; w = w->parentWidget())
+        if (auto *recordPage = qobject_cast<RecordPage *>(w))
+            return recordPage->pageDef().printButton(button);
     return nullptr;
 }
+
+} // namespace
 
 QString displayedText(const QWidget *box)
 {
@@ -117,7 +84,7 @@ reports::Report &PrintButtons::report(const QString &templateName)
 
 reports::Report &PrintButtons::fill(const QString &button, QWidget *page)
 {
-    const PrintButtonDef *def = findPrintButton(button);
+    const PrintButtonDef *def = findPrintButton(button, page);
     if (!def)
         throw Error(QStringLiteral("Bilinmeyen yazdırma düğmesi: %1").arg(button));
     const auto setting = [this](const char *key) {
@@ -154,7 +121,7 @@ void PrintButtons::press(const QString &button, QWidget *page)
 
 bool PrintButtons::attach(QAbstractButton *button)
 {
-    if (!button || !findPrintButton(button->objectName()))
+    if (!button || !findPrintButton(button->objectName(), button))
         return false;
     if (m_attached.contains(button))
         return true;

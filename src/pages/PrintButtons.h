@@ -1,6 +1,7 @@
 #pragma once
-// The print buttons of the record pages: one procedure for all eleven,
-// driven by a table of what each button copies into its report's cells.
+// The print buttons of the record pages: one procedure for all of them,
+// driven by what each page declares its buttons copy into their reports'
+// cells (PageDef::printButtons).
 //
 // A press sets the title cell from the button's title setting, copies the
 // page's boxes as they display their text (unsaved typing included) into
@@ -24,25 +25,6 @@ class Report;
 
 namespace tk {
 
-struct PrintCellSource {
-    enum Kind { Setting, Box };
-    const char *cell;   // MemoN of the template
-    Kind kind;
-    const char *source; // setting key or the box's objectName
-    const char *suffix; // appended to the text ("" or " TL")
-};
-
-struct PrintButtonDef {
-    const char *button;       // BitBtnN
-    const char *report;       // template name
-    const char *titleSetting; // Rp1 … Rp11, into Memo1
-    std::vector<PrintCellSource> cells;
-};
-
-// The eleven buttons.
-const std::vector<PrintButtonDef> &printButtonTable();
-const PrintButtonDef *findPrintButton(const QString &buttonName);
-
 // The text a box shows at this moment, as the user sees it.
 // Throws tk::Error for a widget that shows no text.
 QString displayedText(const QWidget *box);
@@ -58,7 +40,8 @@ public:
     // The registry under `mainWindow`, created on first use.
     static PrintButtons *of(QWidget *mainWindow, const PageContext &context);
 
-    // Runs `button`'s print procedure; its boxes are looked up under `page`.
+    // Runs `button`'s print procedure; its definition and boxes are looked up
+    // on `page`.
     // Errors end up in one error box over `page`.
     void press(const QString &button, QWidget *page);
     // Sets the cells of `button`'s report from the settings and the boxes
@@ -68,7 +51,7 @@ public:
     reports::Report &report(const QString &templateName);
 
     // Connects `button` (by its objectName) once, however often it is
-    // called; false when it is not one of the table.
+    // called; false when its page declares no such print button.
     bool attach(QAbstractButton *button);
 
 private:

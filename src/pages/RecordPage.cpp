@@ -1,7 +1,6 @@
 #include "RecordPage.h"
 
 #include "controls/TurkishTyping.h"
-
 #include "pages/shared/PrintButton.h"
 
 #include <QFrame>
@@ -11,7 +10,10 @@
 
 namespace tk {
 
-RecordPage::RecordPage(const PageContext &context, QWidget *parent) : QWidget(parent), m_context(context) {}
+RecordPage::RecordPage(const PageDef &def, const PageContext &context, QWidget *parent)
+    : QWidget(parent), m_def(def), m_context(context)
+{
+}
 
 DBEdit *RecordPage::boundEdit(const QString &name, const QString &datasetName, const QString &field)
 {
@@ -23,10 +25,15 @@ DBEdit *RecordPage::boundEdit(const QString &name, const QString &datasetName, c
 
 QToolBar *RecordPage::recordToolBar(const QString &toolBar)
 {
-    return createRecordToolBar(toolBar, m_context.actions, m_context.data, this);
+    return createRecordToolBar(m_def.toolBar(toolBar), m_context.actions, m_context.data, this);
 }
 
-SearchWidgets RecordPage::searchBox(const QString &box) { return createSearchBox(box, m_context.data, this); }
+SearchWidgets RecordPage::searchBox(const QString &box) { return createSearchBox(m_def.search(box), m_context.data, this); }
+
+TSrDBGrid *RecordPage::list(const QString &grid, QWidget *parent)
+{
+    return createGrid(m_def.grid(grid), *m_context.data, parent ? parent : this);
+}
 
 DBMemo *RecordPage::boundMemo(const QString &name, const QString &datasetName, const QString &field)
 {
@@ -88,6 +95,28 @@ void RecordPage::addRows(QGridLayout *grid, const QVector<QPair<QString, QWidget
         grid->addWidget(box, row, column + 1);
         ++row;
     }
+}
+
+QVector<DBEdit *> RecordPage::placeBoxes(QGridLayout *grid, const QString &datasetName, const QVector<BoxPlace> &places)
+{
+    QVector<DBEdit *> boxes;
+    for (const BoxPlace &place : places) {
+        DBEdit *box = boundEdit(QString::fromLatin1(place.name), datasetName, QString::fromLatin1(place.field));
+        if (place.width > 0)
+            box->setFixedWidth(place.width);
+        grid->addWidget(labelFor(QString::fromUtf8(place.label), box), place.row, place.column * 2,
+                        Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(box, place.row, place.column * 2 + 1, 1, place.span);
+        boxes.append(box);
+    }
+    chainTabOrder({boxes.begin(), boxes.end()});
+    return boxes;
+}
+
+void RecordPage::chainTabOrder(const QVector<QWidget *> &order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 } // namespace tk

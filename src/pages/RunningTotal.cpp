@@ -1,12 +1,25 @@
 #include "RunningTotal.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
 namespace tk {
+
+qint32 roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        throw Error(QStringLiteral("Range check error"));
+    const double whole = std::floor(value);
+    const double fraction = value - whole;
+    double rounded = whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        rounded = whole + 1.0;
+    if (rounded < double(std::numeric_limits<qint32>::min()) || rounded > double(std::numeric_limits<qint32>::max()))
+        throw Error(QStringLiteral("Range check error"));
+    return qint32(rounded);
+}
 
 int addToRunningTotal(int total, const QVariant &amount)
 {
@@ -16,14 +29,7 @@ int addToRunningTotal(int total, const QVariant &amount)
     const double value = amount.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         throw Error(QStringLiteral("Could not convert variant of type (String) into type (Integer)"));
-    // Halves to even, whatever rounding mode someone else left behind.
-    const int previousMode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double sum = std::nearbyint(double(total) + value);
-    std::fesetround(previousMode);
-    if (sum > double(std::numeric_limits<int>::max()) || sum < double(std::numeric_limits<int>::min()))
-        throw Error(QStringLiteral("Range check error"));
-    return int(sum);
+    return roundHalfEven(double(total) + value);
 }
 
 } // namespace tk

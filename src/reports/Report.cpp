@@ -1,6 +1,6 @@
 #include "Report.h"
 
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "reports/engine/TemplateLoader.h"
 #include "reports/preview/PreviewWindow.h"
 #include "reports/preview/Printing.h"

@@ -1,6 +1,6 @@
 #include "PasswordStore.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // of the user's win.ini. The password itself is never stored: SSifre holds an
 // Argon2id hash. A plain value left there by an older file still counts until
 // the next change replaces it by a hash.
-#include "data/ProfileFile.h"
+#include "core/ProfileFile.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "PasswordGate.h"
 #include "TPassWdFrm.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QCheckBox>
 #include <QFrame>

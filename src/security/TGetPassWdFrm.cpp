@@ -1,7 +1,7 @@
 #include "TGetPassWdFrm.h"
 
 #include "PasswordDialogParts.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

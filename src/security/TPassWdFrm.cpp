@@ -1,7 +1,7 @@
 #include "TPassWdFrm.h"
 
 #include "PasswordDialogParts.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QFrame>
 #include <QGridLayout>

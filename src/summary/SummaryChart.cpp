@@ -1,6 +1,6 @@
 #include "SummaryChart.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

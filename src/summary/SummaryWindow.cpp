@@ -1,7 +1,7 @@
 #include "SummaryWindow.h"
 
 #include "SummaryChart.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "data/DataModule.h"
 
 #include <QChart>

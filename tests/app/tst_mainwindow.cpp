@@ -2,7 +2,7 @@
 // status bar, the settings file written at close, and the exit question.
 #include "app/TAyarFrm.h"
 #include "app/TForm1.h"
-#include "data/Cp1254.h"
+#include "core/Cp1254.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>

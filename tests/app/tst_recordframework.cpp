@@ -2,7 +2,7 @@
 // the add and delete patterns, and the search boxes.
 #include "app/TForm1.h"
 #include "data/RecordActions.h"
-#include "data/SearchBoxes.h"
+#include "app/PageTable.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -2,13 +2,13 @@
 // colours by record number, the wheel, deleting from the list, the lists of
 // the main window, and a large table.
 #include "controls/TSrDBGrid.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "data/Connection.h"
 #include "data/DataModule.h"
 #include "data/Dataset.h"
 #include "data/DatasetCursor.h"
 #include "data/DatasetModel.h"
-#include "data/GridTable.h"
+#include "app/PageTable.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
 
@@ -384,7 +384,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Data.dat"));
         tk::createDatabaseFile(path);
         tk::fillDemoData(path);
-        tk::DataModule data(path);
+        tk::DataModule data(path, tk::datasetDefs());
         QWidget window;
 
         QSet<QString> names;
@@ -449,7 +449,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Data.dat"));
         tk::createDatabaseFile(path);
-        tk::DataModule data(path);
+        tk::DataModule data(path, tk::datasetDefs());
         QWidget window;
         auto *layout = new QVBoxLayout(&window);
         TSrDBGrid *grid = tk::createGrid(QStringLiteral("SrDBGrid6"), data, &window);

@@ -1,5 +1,5 @@
 // Amount arithmetic of the numeric entry field, as the pages use it without a window.
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "controls/QiroNumber.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The dataset against a real Data.dat: cursor flags, editing, master/detail,
 // refused values and the Turkish LIKE.
-#include "data/DataModule.h"
+#include "app/PageTable.h"
 #include "support/TestSupport.h"
 
 #include <QSignalSpy>
@@ -26,7 +26,7 @@ private slots:
 void DatasetTest::flagsFollowTheClassicRules()
 {
     TempDatabase db;
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
     QVERIFY(stok->bof() && stok->eof());
     QCOMPARE(stok->recNo(), 0);
@@ -57,7 +57,7 @@ void DatasetTest::flagsFollowTheClassicRules()
 void DatasetTest::editingPostsCancelsAndDeletes()
 {
     TempDatabase db;
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
 
     stok->append();
@@ -102,7 +102,7 @@ void DatasetTest::leavingAChangedRowPostsIt()
 {
     TempDatabase db;
     db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('A1'), ('A2')"));
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
     stok->setText(QStringLiteral("StokAdi"), QStringLiteral("FREN BALATASI"));
     stok->next();
@@ -120,7 +120,7 @@ void DatasetTest::detailFollowsAndStampsItsMaster()
     db.exec(QStringLiteral("INSERT INTO Maas (Aylar) VALUES ('OCAK'), ('ŞUBAT');"
                            "INSERT INTO Maas1 (SiraNo, Personel) VALUES (1, 'ALİ'), (1, 'VELİ'), (2, 'AYŞE')"));
     {
-        DataModule data(db.path());
+        DataModule data(db.path(), datasetDefs());
         Dataset *maas = data.dataset(QStringLiteral("Maas"));
         Dataset *lines = data.dataset(QStringLiteral("DSMaas1"));
         QCOMPARE(lines->rowCount(), 2);
@@ -135,7 +135,7 @@ void DatasetTest::detailFollowsAndStampsItsMaster()
         QCOMPARE(lines->rowCount(), 2);
     }
     QCOMPARE(db.scalar(QStringLiteral("SELECT SiraNo FROM Maas1 WHERE Personel='ÇAĞRI'")).toInt(), 2);
-    DataModule reopened(db.path());
+    DataModule reopened(db.path(), datasetDefs());
     Dataset *maas = reopened.dataset(QStringLiteral("Maas"));
     maas->last();
     QCOMPARE(reopened.dataset(QStringLiteral("Maas1"))->rowCount(), 2);
@@ -148,7 +148,7 @@ void DatasetTest::detailFollowsAndStampsItsMaster()
 void DatasetTest::detailAddNeedsASavedMaster()
 {
     TempDatabase db;
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *kasa1 = data.dataset(QStringLiteral("Kasa1"));
     try {
         kasa1->append();
@@ -162,7 +162,7 @@ void DatasetTest::detailAddNeedsASavedMaster()
 void DatasetTest::refusedValuesStayAsTyped()
 {
     TempDatabase db;
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
     stok->append();
     stok->setText(QStringLiteral("Alis"), QStringLiteral("12a"));
@@ -211,7 +211,7 @@ void DatasetTest::turkishLikeIgnoresCase()
 {
     TempDatabase db;
     db.exec(QStringLiteral("INSERT INTO Stok (StokAdi) VALUES ('ŞAFT'), ('İĞNE'), ('IŞIK'), ('DİSK\"X'), ('S_T')"));
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
     const auto search = [&](const QString &text) {
         stok->setSql(QStringLiteral("SELECT * FROM Stok WHERE StokAdi LIKE ?"), {text + QLatin1Char('%')});
@@ -228,7 +228,7 @@ void DatasetTest::turkishLikeIgnoresCase()
 void DatasetTest::engineErrorsCarryTheEngineText()
 {
     TempDatabase db;
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
     try {
         stok->setSql(QStringLiteral("SELECT * FROM Stok WHERE NoSuchColumn LIKE 'a'"));

@@ -1,7 +1,7 @@
 // The profile-file layer and its code page, against real files in a temporary folder.
-#include "controls/Error.h"
-#include "data/Cp1254.h"
-#include "data/ProfileFile.h"
+#include "core/Error.h"
+#include "core/Cp1254.h"
+#include "core/ProfileFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The database file as tekvanis-initdb makes it: tables, column kinds, the
 // master/detail cascade, refusing existing files, demo and bulk records.
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "data/Schema.h"
 
 #include <QFile>

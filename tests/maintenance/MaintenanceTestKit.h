@@ -2,7 +2,7 @@
 // Shared by the maintenance tests: a seam that records what the user would
 // have been shown, and small helpers that make and read database files with
 // the engine directly.
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
 

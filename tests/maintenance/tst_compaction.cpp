@@ -1,6 +1,6 @@
 // The maintenance dialog against real database files in temporary folders.
 #include "MaintenanceTestKit.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "maintenance/ByteSize.h"
 #include "maintenance/PaintingWait.h"
 #include "maintenance/TFrmTamir.h"

@@ -4,7 +4,7 @@
 #include "pages/fattakip/InvoiceMath.h"
 #include "support/PagesFormKit.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 using namespace tk;
 using namespace tk::test;

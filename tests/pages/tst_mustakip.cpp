@@ -5,7 +5,7 @@
 #include "pages/RunningTotal.h"
 #include "support/PagesFormKit.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <limits>

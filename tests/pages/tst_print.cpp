@@ -3,6 +3,7 @@
 // prepared pages, the preview switch, and what a press does to the rows.
 #include "app/TAyarFrm.h"
 #include "app/TForm1.h"
+#include "app/PageTable.h"
 #include "pages/PrintButtons.h"
 #include "reports/Report.h"
 #include "reports/engine/TemplateLoader.h"

@@ -1,7 +1,7 @@
 // The eleven report templates: their figures against the forms they print,
 // and each one run on the sample records of a real Data.dat, read back from
 // the prepared pages.
-#include "data/DataModule.h"
+#include "app/PageTable.h"
 #include "reports/Report.h"
 #include "reports/engine/TemplateLoader.h"
 #include "reports/render/Renderer.h"
@@ -63,7 +63,7 @@ std::pair<double, double> bandSpan(const PreparedReport &r, int page, BandKind k
 
 // The sample records of every page, with the datasets of the main window.
 struct DemoData {
-    DemoData() : db(TempDatabase::Demo), data(db.path()) {}
+    DemoData() : db(TempDatabase::Demo), data(db.path(), datasetDefs()) {}
     Dataset *ds(const char *name) const { return data.dataset(QLatin1String(name)); }
     // Makes the master row whose `field` is `value` the current one.
     void select(const char *dataset, const char *field, const QVariant &value) const

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the password tests: a message-box seam that records what was
 // shown and answers questions from a list, and a driver for modal dialogs.
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
 // The [Velkaron] section of win.ini: the flag, the hashed password, the
 // plain value of older files, and what reaches the file.
 #include "SecurityTestSupport.h"
-#include "controls/Error.h"
-#include "data/Cp1254.h"
+#include "core/Error.h"
+#include "core/Cp1254.h"
 #include "security/PasswordGate.h"
 #include "security/PasswordStore.h"
 #include "security/TGetPassWdFrm.h"

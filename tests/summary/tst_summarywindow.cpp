@@ -2,6 +2,7 @@
 // figures, "Kayıt yok" on empty books, the charts saved as pictures (decoded
 // here) and PDF, printing, the window following the books as rows are saved
 // and deleted, the month box, and the "ÖZET" button of the main window.
+#include "app/PageTable.h"
 #include "app/TForm1.h"
 #include "controls/Hints.h"
 #include "data/DataModule.h"
@@ -39,7 +40,7 @@ struct Summary {
     SummaryWindow window;
     ScriptedUi ui;
 
-    Summary(TempDatabase::Fill fill, QDate today) : db(fill), data(db.path()), window(&data, today)
+    Summary(TempDatabase::Fill fill, QDate today) : db(fill), data(db.path(), datasetDefs()), window(&data, today)
     {
         window.show();
         QTRY_VERIFY(window.isVisible());

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the tests: a real Data.dat in a temporary folder, and a UiSeam
 // that answers message boxes from a script and records what was shown.
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 
 #include <QDir>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "DemoData.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QDate>
 #include <QDir>

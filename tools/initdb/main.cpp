@@ -3,7 +3,7 @@
 // existing one. --demo adds sample records on every page, --rows N adds N rows
 // to every master and single table (with detail rows) for measurements.
 #include "DemoData.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "data/Schema.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,7 @@
 #include "CariPage.h"
 
 #include "AccountMath.h"
-#include "controls/UiSeam.h"
-#include "data/GridTable.h"
+#include "core/UiSeam.h"
 #include "pages/PageParts.h"
 #include "pages/shared/PrintButton.h"
 #include "pages/RunningTotal.h"
@@ -19,12 +18,12 @@ const QString kEntries = QStringLiteral("Cari1");
 } // namespace
 
 CariPage::CariPage(const PageContext &context, QWidget *parent)
-    : RecordPage(context, parent), m_entries(dataset(kEntries))
+    : VatEntryPage(cariPageDef(), context, parent), m_entries(dataset(kEntries))
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(searchColumn(searchBox(QStringLiteral("Edit8")),
-                                   createGrid(QStringLiteral("SrDBGrid10"), *context.data, this), this));
+                                   list(QStringLiteral("SrDBGrid10")), this));
     auto *right = new QVBoxLayout;
     right->addWidget(buildCompanyPanel());
     right->addWidget(buildEntryPanel(), 1);
@@ -53,74 +52,35 @@ QWidget *CariPage::buildCompanyPanel()
 
 QWidget *CariPage::buildEntryPanel()
 {
-    auto *sheet = new QWidget;
-    auto *layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(recordToolBar(QStringLiteral("ToolBar10")));
-
-    const auto edit = [this](const char *name, const char *field) {
-        return boundEdit(QLatin1String(name), kEntries, QLatin1String(field));
+    constexpr int w = 88;
+    static const VatSheetDef def = {
+        QStringLiteral("ToolBar10"), kEntries,
+        {{"DBEdit61", "FatNo", "Fatura No :", 0, 0, 1, w}, {"DBEdit63", "Tipi", "Tipi :", 0, 1},
+         {"DBEdit62", "FatTarihi", "Fatura Tarihi :", 1, 0, 1, w}, {"DBEdit65", "Tutar", "Tutar :", 1, 1, 1, w},
+         {"DBEdit67", "Odenen", "Ödenen :", 2, 0, 1, w}, {"DBEdit66", "Iskonto", "İskonto :", 2, 1, 1, w},
+         {"DBEdit68", "Toplam", "Toplam :", 3, 1, 1, w}},
+        QStringLiteral("DBEdit69"), QStringLiteral("DBCheckBox2"), QStringLiteral("KdvOnay"), QStringLiteral("Button3"),
+        QStringLiteral("EditKdv2"), QStringLiteral("SrDBGrid11"),
     };
-    DBEdit *number = edit("DBEdit61", "FatNo");
-    DBEdit *date = edit("DBEdit62", "FatTarihi");
-    DBEdit *kind = edit("DBEdit63", "Tipi");
-    DBEdit *amount = edit("DBEdit65", "Tutar");
-    DBEdit *discount = edit("DBEdit66", "Iskonto");
-    DBEdit *paid = edit("DBEdit67", "Odenen");
-    DBEdit *total = edit("DBEdit68", "Toplam");
-    DBEdit *vat = edit("DBEdit69", "Kdv");
-    for (DBEdit *box : {total, vat}) {
-        box->setAlwaysReadOnly(true);
-        showAsTotal(box);
-    }
-    vat->setAccessibleName(QStringLiteral("KDV tutarı"));
+    const VatSheet s = buildVatSheet(def, [this] { Button3Click(); });
+    s.boxes[1]->setMinimumWidth(120); // Tipi
+
     m_paid = totalBox(QStringLiteral("Edit13"));
     m_remaining = totalBox(QStringLiteral("Edit14"));
-    showAsTotal(m_paid);
-    showAsTotal(m_remaining);
-    for (QLineEdit *box : std::initializer_list<QLineEdit *>{number, date, amount, discount, paid, total, m_paid, m_remaining})
-        box->setFixedWidth(88);
-    vat->setFixedWidth(70);
-    kind->setMinimumWidth(120);
-
-    auto *check = new DBCheckBox(m_entries, QStringLiteral("KdvOnay"), QStringLiteral("Kdv Ekle"), sheet);
-    check->setObjectName(QStringLiteral("DBCheckBox2"));
-    m_addVat = check;
-    auto *compute = new QPushButton(QStringLiteral("Hesapla"), sheet);
-    compute->setObjectName(QStringLiteral("Button3"));
-    connect(compute, &QPushButton::clicked, this, [this] { guarded(this, [this] { Button3Click(); }); });
-    auto *totals = new QPushButton(QStringLiteral("Button4"), sheet);
+    for (QLineEdit *box : {m_paid, m_remaining}) {
+        showAsTotal(box);
+        box->setFixedWidth(w);
+    }
+    addRows(s.grid, {{QStringLiteral("T.Ödenen Tutar :"), m_paid}, {QStringLiteral("T. Kalan Tutar :"), m_remaining}}, 0, 3);
+    auto *totals = new QPushButton(QStringLiteral("Button4"), s.sheet);
     totals->setObjectName(QStringLiteral("Button4"));
     totals->hide();
     connect(totals, &QPushButton::clicked, this, [this] { guarded(this, [this] { Button4Click(); }); });
-    m_vatField = hiddenAmountField(QStringLiteral("EditKdv2"), sheet);
-    m_paidField = hiddenAmountField(QStringLiteral("QiroEdit1"), sheet);
-    m_remainingField = hiddenAmountField(QStringLiteral("QiroEdit2"), sheet);
+    m_paidField = hiddenAmountField(QStringLiteral("QiroEdit1"), s.sheet);
+    m_remainingField = hiddenAmountField(QStringLiteral("QiroEdit2"), s.sheet);
 
-    auto *grid = new QGridLayout;
-    grid->setVerticalSpacing(3);
-    addRows(grid, {{QStringLiteral("Fatura No :"), number},
-                   {QStringLiteral("Fatura Tarihi :"), date},
-                   {QStringLiteral("Ödenen :"), paid},
-                   {QStringLiteral("T.Ödenen Tutar :"), m_paid},
-                   {QStringLiteral("T. Kalan Tutar :"), m_remaining}});
-    addRows(grid, {{QStringLiteral("Tipi :"), kind},
-                   {QStringLiteral("Tutar :"), amount},
-                   {QStringLiteral("İskonto :"), discount},
-                   {QStringLiteral("Toplam :"), total}},
-            2);
-    auto *vatRow = new QHBoxLayout;
-    vatRow->addWidget(check);
-    vatRow->addWidget(vat);
-    grid->addLayout(vatRow, 0, 4);
-    grid->addWidget(compute, 1, 4, Qt::AlignLeft);
-    layout->addLayout(grid);
-    layout->addWidget(createGrid(QStringLiteral("SrDBGrid11"), *context().data, sheet), 1);
-
-    QWidget *const order[] = {number, kind, date, amount, paid, discount, total, vat, check, compute, m_paid, m_remaining};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
-    return singleTabPanel(QStringLiteral("FATURALAR          "), sheet, this);
+    chainTabOrder({s.boxes.last(), s.vat, s.addVat, s.compute, m_paid, m_remaining});
+    return s.panel;
 }
 
 void CariPage::Button3Click()
@@ -130,17 +90,11 @@ void CariPage::Button3Click()
     for (const char *field : {"Iskonto", "Odenen", "Tutar", "Kalan", "Toplam"})
         if (row.text(QLatin1String(field)).trimmed().isEmpty())
             row.setText(QLatin1String(field), QStringLiteral("0,00"));
-    const bool addVat = m_addVat->isChecked();
-    // The rate is read now: a change in the settings counts at once.
-    const double rate = addVat ? vatRate(context().setting(QStringLiteral("Kdv"))) : 0.0;
+    const bool addVat = addsVat();
     const EntryAmounts amounts =
         entryAmounts(row.asDouble(QStringLiteral("Tutar")), row.asDouble(QStringLiteral("Iskonto")),
-                     row.asDouble(QStringLiteral("Odenen")), addVat, rate);
-    m_vatField->setTextAsFloat(amounts.kdv);
-    if (addVat)
-        row.setValue(QStringLiteral("Kdv"), amounts.kdv);
-    else
-        row.setText(QStringLiteral("Kdv"), QStringLiteral("0,00"));
+                     row.asDouble(QStringLiteral("Odenen")), addVat, vatRateFor(addVat));
+    storeVat(row, addVat, amounts.kdv);
     row.setValue(QStringLiteral("Toplam"), amounts.toplam);
     row.setValue(QStringLiteral("Kalan"), amounts.kalan);
 }

@@ -2,16 +2,15 @@
 // CARİ HESAPLAR: one current account per company with its entries; "Hesapla"
 // computes an entry's VAT, total and remaining amount, and every saved
 // entry totals what the company has paid and still owes.
-#include "pages/RecordPage.h"
+#include "pages/shared/VatEntryPage.h"
 
-class QCheckBox;
 class QPushButton;
 
 namespace tk {
 
 class TQiroEdit;
 
-class CariPage : public RecordPage {
+class CariPage : public VatEntryPage {
     Q_OBJECT
 public:
     CariPage(const PageContext &context, QWidget *parent);
@@ -30,12 +29,14 @@ private:
     QWidget *buildEntryPanel();
 
     Dataset *m_entries;
-    QCheckBox *m_addVat = nullptr;     // DBCheckBox2 on KdvOnay
     QLineEdit *m_paid = nullptr;       // Edit13, kept in S-Veri.ini
     QLineEdit *m_remaining = nullptr;  // Edit14, kept in S-Veri.ini
-    TQiroEdit *m_vatField = nullptr;   // EditKdv2
     TQiroEdit *m_paidField = nullptr;  // QiroEdit1
     TQiroEdit *m_remainingField = nullptr; // QiroEdit2
 };
+
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &cariPageDef();
 
 } // namespace tk

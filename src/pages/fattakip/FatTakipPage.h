@@ -1,15 +1,13 @@
 #pragma once
 // FATURA TAKİP: invoices grouped by period (year and month); for each
 // invoice "Hesapla" computes the VAT and the total.
-#include "pages/RecordPage.h"
+#include "pages/shared/VatEntryPage.h"
 
-class QCheckBox;
 
 namespace tk {
 
-class TQiroEdit;
 
-class FatTakipPage : public RecordPage {
+class FatTakipPage : public VatEntryPage {
     Q_OBJECT
 public:
     FatTakipPage(const PageContext &context, QWidget *parent);
@@ -22,8 +20,10 @@ private:
     QWidget *buildInvoicePanel();
 
     Dataset *m_invoices;
-    QCheckBox *m_addVat = nullptr;    // DBCheckBox1 on Kdv_Onay
-    TQiroEdit *m_vatField = nullptr;  // EditKdv, rounds the VAT
 };
+
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &fatTakipPageDef();
 
 } // namespace tk

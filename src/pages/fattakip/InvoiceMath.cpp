@@ -1,6 +1,6 @@
 #include "InvoiceMath.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "controls/QiroNumber.h"
 
 #include <QLocale>

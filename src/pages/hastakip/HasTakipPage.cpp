@@ -1,6 +1,5 @@
 #include "HasTakipPage.h"
 
-#include "data/GridTable.h"
 #include "pages/PageParts.h"
 #include "pages/shared/PrintButton.h"
 
@@ -13,48 +12,42 @@ namespace tk {
 
 namespace {
 
-struct BoxDef {
-    const char *label;
-    const char *name;
-    const char *field;
-};
-
 // In tab order within each group.
-const BoxDef damagedVehicle[] = {
-    {"Dosya No :", "DBEdit26", "DosyaNo"},
-    {"Kazalı Araç Plakası :", "DBEdit27", "Plaka"},
-    {"Kazalı Araç Tipi :", "DBEdit28", "AracTipi"},
-    {"Kazalı Araç Modeli :", "DBEdit29", "AracModeli"},
-    {"Kazalı Araç Sahibi :", "DBEdit30", "AracSahibi"},
-    {"K. Araç Sahibi TC No :", "DBEdit31", "AracSahibiTC"},
-    {"Kaza Tarihi :", "DBEdit32", "KazaTarihi"},
-    {"Kazalı Sigorta Firması :", "DBEdit33", "SigortaFirma"},
-    {"Kazalı Poliçe No :", "DBEdit24", "PoliceNo"},
-    {"Kaza Nedeni :", "DBEdit25", "KazaNedeni"},
+const QVector<BoxPlace> damagedVehicle = {
+    {"DBEdit26", "DosyaNo", "Dosya No :", 0, 0},
+    {"DBEdit27", "Plaka", "Kazalı Araç Plakası :", 1, 0},
+    {"DBEdit28", "AracTipi", "Kazalı Araç Tipi :", 2, 0},
+    {"DBEdit29", "AracModeli", "Kazalı Araç Modeli :", 3, 0},
+    {"DBEdit30", "AracSahibi", "Kazalı Araç Sahibi :", 4, 0},
+    {"DBEdit31", "AracSahibiTC", "K. Araç Sahibi TC No :", 5, 0},
+    {"DBEdit32", "KazaTarihi", "Kaza Tarihi :", 6, 0},
+    {"DBEdit33", "SigortaFirma", "Kazalı Sigorta Firması :", 7, 0},
+    {"DBEdit24", "PoliceNo", "Kazalı Poliçe No :", 8, 0},
+    {"DBEdit25", "KazaNedeni", "Kaza Nedeni :", 9, 0},
 };
 
-const BoxDef otherParty[] = {
-    {"Karşı Araç Plakası :", "DBEdit34", "KarsiAracPlaka"},
-    {"Karşı Araç Tipi :", "DBEdit35", "KarsiAracTipi"},
-    {"Kusur :", "DBEdit36", "Kusur"},
-    {"Exper Adı :", "DBEdit37", "Exper"},
-    {"Exper Telefonu : ", "DBEdit38", "ExperTel"},
-    {"Vekaletname :", "DBEdit39", "Vekalet"},
-    {"Ödeme Tarihi :", "DBEdit43", "OdemeTarihi"},
-    {"Ödeme :", "DBEdit40", "Odeme"},
-    {"Fatura Numarası :", "DBEdit41", "FatNo"},
-    {"Tahmini Hasar :", "DBEdit42", "TahminiHasar"},
+const QVector<BoxPlace> otherParty = {
+    {"DBEdit34", "KarsiAracPlaka", "Karşı Araç Plakası :", 0, 0},
+    {"DBEdit35", "KarsiAracTipi", "Karşı Araç Tipi :", 1, 0},
+    {"DBEdit36", "Kusur", "Kusur :", 2, 0},
+    {"DBEdit37", "Exper", "Exper Adı :", 3, 0},
+    {"DBEdit38", "ExperTel", "Exper Telefonu : ", 4, 0},
+    {"DBEdit39", "Vekalet", "Vekaletname :", 5, 0},
+    {"DBEdit43", "OdemeTarihi", "Ödeme Tarihi :", 6, 0},
+    {"DBEdit40", "Odeme", "Ödeme :", 7, 0},
+    {"DBEdit41", "FatNo", "Fatura Numarası :", 8, 0},
+    {"DBEdit42", "TahminiHasar", "Tahmini Hasar :", 9, 0},
 };
 
 } // namespace
 
-HasTakipPage::HasTakipPage(const PageContext &context, QWidget *parent) : RecordPage(context, parent)
+HasTakipPage::HasTakipPage(const PageContext &context, QWidget *parent) : RecordPage(hasTakipPageDef(), context, parent)
 {
     const QString files = QStringLiteral("HasTakip");
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(searchColumn(searchBox(QStringLiteral("Edit5")),
-                                   createGrid(QStringLiteral("SrDBGrid5"), *context.data, this), this));
+                                   list(QStringLiteral("SrDBGrid5")), this));
 
     auto *right = new QVBoxLayout;
     auto *strip = new QHBoxLayout;
@@ -71,14 +64,10 @@ HasTakipPage::HasTakipPage(const PageContext &context, QWidget *parent) : Record
         box->setAccessibleName(QString::fromUtf8(accessibleName));
         auto *grid = new QGridLayout(box);
         grid->setVerticalSpacing(3);
-        QVector<QPair<QString, QWidget *>> rows;
-        for (const BoxDef &def : defs) {
-            DBEdit *edit = boundEdit(QLatin1String(def.name), files, QLatin1String(def.field));
+        for (DBEdit *edit : placeBoxes(grid, files, defs)) {
             edit->setMinimumWidth(110);
-            rows.append({QString::fromUtf8(def.label), edit});
             tabOrder << edit;
         }
-        addRows(grid, rows);
         return box;
     };
     auto *groups = new QHBoxLayout;

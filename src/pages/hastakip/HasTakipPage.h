@@ -11,4 +11,8 @@ public:
     HasTakipPage(const PageContext &context, QWidget *parent);
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &hasTakipPageDef();
+
 } // namespace tk

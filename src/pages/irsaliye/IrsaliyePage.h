@@ -19,4 +19,8 @@ private:
     QWidget *buildLinePanel();
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &irsaliyePageDef();
+
 } // namespace tk

@@ -11,4 +11,8 @@ public:
     KasaPage(const PageContext &context, QWidget *parent);
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &kasaPageDef();
+
 } // namespace tk

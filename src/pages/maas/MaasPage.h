@@ -16,4 +16,8 @@ private:
     void Maas1BeforePost(Dataset &line);
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &maasPageDef();
+
 } // namespace tk

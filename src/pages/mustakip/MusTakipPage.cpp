@@ -1,8 +1,7 @@
 #include "MusTakipPage.h"
 
 #include "controls/TurkishTyping.h"
-#include "controls/UiSeam.h"
-#include "data/GridTable.h"
+#include "core/UiSeam.h"
 #include "pages/PageParts.h"
 #include "pages/shared/PrintButton.h"
 #include "pages/RunningTotal.h"
@@ -21,12 +20,12 @@ const QString kOperations = QStringLiteral("MusTakip1");
 } // namespace
 
 MusTakipPage::MusTakipPage(const PageContext &context, QWidget *parent)
-    : RecordPage(context, parent), m_operations(dataset(kOperations))
+    : RecordPage(musTakipPageDef(), context, parent), m_operations(dataset(kOperations))
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(searchColumn(searchBox(QStringLiteral("Edit1")),
-                                   createGrid(QStringLiteral("SrDBGrid1"), *context.data, this), this));
+                                   list(QStringLiteral("SrDBGrid1")), this));
     auto *right = new QVBoxLayout;
     right->addWidget(buildJobPanel());
     right->addWidget(buildOperationsPanel(), 1);
@@ -145,9 +144,9 @@ QWidget *MusTakipPage::buildOperationsPanel()
     connect(m_totalButton, &QPushButton::clicked, this, [this] { guarded(this, [this] { Button1Click(); }); });
 
     layout->addLayout(form);
-    QWidget *list = createGrid(QStringLiteral("SrDBGrid2"), *context().data, sheet);
-    list->setFixedWidth(267);
-    layout->addWidget(list);
+    QWidget *operationList = list(QStringLiteral("SrDBGrid2"), sheet);
+    operationList->setFixedWidth(267);
+    layout->addWidget(operationList);
     return singleTabPanel(QStringLiteral("YAPILAN İŞLEMLER          "), sheet, this);
 }
 

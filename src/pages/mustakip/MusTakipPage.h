@@ -31,4 +31,8 @@ private:
     QPushButton *m_totalButton = nullptr; // Button1, never shown
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &musTakipPageDef();
+
 } // namespace tk

@@ -1,8 +1,8 @@
 #include "OdemePage.h"
 
 #include "PlanTotal.h"
-#include "controls/QiroEdit.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
+#include "pages/PageParts.h"
 
 #include <QGridLayout>
 #include <QPushButton>
@@ -10,14 +10,11 @@
 namespace tk {
 
 namespace {
-const PeriodPageDef kOdeme = {
-    "Edit10", "SrDBGrid14", "ToolBar13", "DBEdit79", "Odeme", "BitBtn8", "|Ödeme planını yazdır...",
-    "ÖDEME PLANI", "ToolBar14", "SrDBGrid15",
-};
+const PeriodPageDef kOdeme = {"DBEdit79", "|Ödeme planını yazdır...", "ÖDEME PLANI"};
 const QString kEntries = QStringLiteral("Odeme1");
 } // namespace
 
-OdemePage::OdemePage(const PageContext &context, QWidget *parent) : PeriodPage(context, parent, kOdeme)
+OdemePage::OdemePage(const PageContext &context, QWidget *parent) : PeriodPage(odemePageDef(), context, parent, kOdeme)
 {
     DBEdit *date = boundEdit(QStringLiteral("DBEdit80"), kEntries, QStringLiteral("Tarih"));
     DBEdit *amount = boundEdit(QStringLiteral("DBEdit81"), kEntries, QStringLiteral("Tutar"));
@@ -44,13 +41,7 @@ OdemePage::OdemePage(const PageContext &context, QWidget *parent) : PeriodPage(c
 
     // Hidden helpers of the total: the numeric field that formats it and the
     // button whose click computes it.
-    m_qiroEdit3 = new TQiroEdit(sheet());
-    m_qiroEdit3->setObjectName(QStringLiteral("QiroEdit3"));
-    m_qiroEdit3->setQiroEditType(TQiroEdit::CurrencyType);
-    m_qiroEdit3->setQiroMaxLength(20);
-    m_qiroEdit3->setDecimals(2);
-    m_qiroEdit3->setText(QStringLiteral("0,00"));
-    m_qiroEdit3->hide();
+    m_qiroEdit3 = hiddenAmountField(QStringLiteral("QiroEdit3"), sheet());
     m_button5 = new QPushButton(sheet());
     m_button5->setObjectName(QStringLiteral("Button5"));
     m_button5->hide();

@@ -27,4 +27,8 @@ private:
     QLineEdit *m_total = nullptr;     // Edit15, kept in S-Veri.ini by the main window
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &odemePageDef();
+
 } // namespace tk

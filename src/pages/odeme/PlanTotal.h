@@ -3,6 +3,8 @@
 // addition the sum is rounded to a whole number, halves to the even
 // neighbour, so the single amounts' decimals count only through the rounding
 // of each partial sum (10,50 + 10,50 gives 10, then 20).
+#include "pages/RunningTotal.h"
+
 #include <QVariant>
 #include <QtGlobal>
 
@@ -16,9 +18,8 @@ public:
     void add(const QVariant &amount);
     qint32 value() const { return m_total; }
 
-    // Rounds to the nearest whole number, halves to the even neighbour
-    // (0,5 → 0, 1,5 → 2, 2,5 → 2). Throws tk::Error outside the 32-bit range.
-    static qint32 roundHalfEven(double value);
+    // The rounding after each addition: the one of the page totals (RunningTotal.h).
+    static qint32 roundHalfEven(double value) { return tk::roundHalfEven(value); }
 
 private:
     qint32 m_total = 0;

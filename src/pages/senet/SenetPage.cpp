@@ -1,6 +1,5 @@
 #include "SenetPage.h"
 
-#include "data/GridTable.h"
 #include "pages/shared/PrintButton.h"
 
 #include <QGridLayout>
@@ -41,7 +40,7 @@ constexpr int kShortBox = 97;
 constexpr int kLongBox = 153;
 } // namespace
 
-SenetPage::SenetPage(const PageContext &context, QWidget *parent) : RecordPage(context, parent)
+SenetPage::SenetPage(const PageContext &context, QWidget *parent) : RecordPage(senetPageDef(), context, parent)
 {
     auto *layout = new QVBoxLayout(this);
     QWidget *upper = buildRegister(kIssued);
@@ -98,7 +97,7 @@ QWidget *SenetPage::buildRegister(const NoteRegisterDef &def)
     auto *sheetLayout = new QHBoxLayout(sheet);
     sheetLayout->setSpacing(10);
     sheetLayout->addWidget(panel);
-    sheetLayout->addWidget(createGrid(QString::fromLatin1(def.grid), *context().data, this), 1);
+    sheetLayout->addWidget(list(QString::fromLatin1(def.grid)), 1);
     return tabs;
 }
 

@@ -16,4 +16,8 @@ private:
     QWidget *buildRegister(const NoteRegisterDef &def);
 };
 
+// What the page declares: datasets, tool bars, lists, search box, print
+// button, its row in the page column and its saved totals.
+const PageDef &senetPageDef();
+
 } // namespace tk

@@ -1,7 +1,6 @@
 #include "PeriodPage.h"
 
 #include "PrintButton.h"
-#include "data/GridTable.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,22 +15,22 @@ constexpr int kLeftColumnWidth = 148;
 constexpr int kSearchBoxWidth = 117;
 } // namespace
 
-PeriodPage::PeriodPage(const PageContext &context, QWidget *parent, const PeriodPageDef &def)
-    : RecordPage(context, parent)
+PeriodPage::PeriodPage(const PageDef &page, const PageContext &context, QWidget *parent, const PeriodPageDef &def)
+    : RecordPage(page, context, parent)
 {
     const auto name = [](const char *n) { return QString::fromLatin1(n); };
     auto *layout = new QHBoxLayout(this);
 
     // Left column: search box with its clear button, the period list.
     auto *left = new QVBoxLayout;
-    const SearchWidgets search = searchBox(name(def.searchBox));
+    const SearchWidgets search = searchBox(name(page.searches.first().box));
     search.box->setFixedWidth(kSearchBoxWidth);
     auto *searchRow = new QHBoxLayout;
     searchRow->setSpacing(2);
     searchRow->addWidget(search.box);
     searchRow->addWidget(search.clear);
     left->addLayout(searchRow);
-    auto *periods = createGrid(name(def.periodGrid), *context.data, this);
+    auto *periods = list(name(page.grids[0].grid));
     left->addWidget(periods, 1);
     auto *leftColumn = new QWidget(this);
     leftColumn->setLayout(left);
@@ -41,14 +40,14 @@ PeriodPage::PeriodPage(const PageContext &context, QWidget *parent, const Period
 
     // Right: the period panel above the entries' sheet.
     auto *right = new QVBoxLayout;
-    right->addWidget(recordToolBar(name(def.periodToolBar)));
+    right->addWidget(recordToolBar(name(page.toolBars[0].toolBar)));
     auto *periodRow = new QHBoxLayout;
-    auto *periodBox = boundEdit(name(def.periodBox), name(def.periodDataset), QStringLiteral("Aylar"));
+    auto *periodBox = boundEdit(name(def.periodBox), name(page.datasets[0].name), QStringLiteral("Aylar"));
     periodBox->setFixedWidth(160);
     periodRow->addWidget(labelFor(QStringLiteral("Yıl / Ay :"), periodBox));
     periodRow->addWidget(periodBox);
     periodRow->addStretch(1);
-    periodRow->addWidget(createPrintButton(name(def.printButton), QString::fromUtf8(def.printHint), this));
+    periodRow->addWidget(createPrintButton(name(page.printButtons.front().button), QString::fromUtf8(def.printHint), this));
     right->addLayout(periodRow);
 
     auto *tabs = new QTabWidget(this);
@@ -57,11 +56,11 @@ PeriodPage::PeriodPage(const PageContext &context, QWidget *parent, const Period
     // The tab itself cannot be chosen (there is no other); its sheet stays shown.
     tabs->tabBar()->setTabEnabled(0, false);
     auto *sheetLayout = new QVBoxLayout(m_sheet);
-    m_entryToolBar = recordToolBar(name(def.entryToolBar));
+    m_entryToolBar = recordToolBar(name(page.toolBars[1].toolBar));
     sheetLayout->addWidget(m_entryToolBar);
     m_entryBoxes = new QGridLayout;
     sheetLayout->addLayout(m_entryBoxes);
-    sheetLayout->addWidget(createGrid(name(def.entryGrid), *context.data, this), 1);
+    sheetLayout->addWidget(list(name(page.grids[1].grid)), 1);
     right->addWidget(tabs, 1);
     layout->addLayout(right, 1);
 }

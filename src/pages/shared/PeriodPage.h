@@ -13,23 +13,18 @@ class QToolBar;
 
 namespace tk {
 
+// The rest comes from the page's PageDef: its search box, the periods' and
+// the entries' datasets, tool bars and lists (in that order), its print button.
 struct PeriodPageDef {
-    const char *searchBox;     // EditN
-    const char *periodGrid;    // SrDBGridN over the periods
-    const char *periodToolBar; // ToolBarN of the periods
-    const char *periodBox;     // DBEditN bound to Aylar
-    const char *periodDataset;
-    const char *printButton;   // BitBtnN
+    const char *periodBox;  // DBEditN bound to Aylar
     const char *printHint;
-    const char *sheetTitle;    // the single tab
-    const char *entryToolBar;  // ToolBarN of the entries
-    const char *entryGrid;     // SrDBGridN over the entries
+    const char *sheetTitle; // the single tab
 };
 
 class PeriodPage : public RecordPage {
     Q_OBJECT
 protected:
-    PeriodPage(const PageContext &context, QWidget *parent, const PeriodPageDef &def);
+    PeriodPage(const PageDef &page, const PageContext &context, QWidget *parent, const PeriodPageDef &def);
 
     // Where the page lays out its entry boxes (between the tool bar and the list).
     QGridLayout *entryBoxes() const { return m_entryBoxes; }

@@ -1,7 +1,7 @@
 #include "Expression.h"
 
 #include "Format.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 namespace tk::reports {
 

@@ -2,7 +2,7 @@
 
 #include "Expression.h"
 #include "Format.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "data/Dataset.h"
 
 #include <QDate>

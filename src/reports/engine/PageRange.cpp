@@ -1,6 +1,6 @@
 #include "PageRange.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QStringList>
 

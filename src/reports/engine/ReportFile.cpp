@@ -1,6 +1,6 @@
 #include "ReportFile.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "Template.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 namespace tk::reports {
 

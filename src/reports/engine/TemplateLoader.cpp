@@ -1,6 +1,6 @@
 #include "TemplateLoader.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <QJsonArray>

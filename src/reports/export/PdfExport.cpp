@@ -1,6 +1,6 @@
 #include "Export.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "reports/render/Renderer.h"
 
 #include <QFile>

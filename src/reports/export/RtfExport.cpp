@@ -3,7 +3,7 @@
 // bands go into the section's header and footer.
 #include "Export.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QColor>
 #include <QSaveFile>

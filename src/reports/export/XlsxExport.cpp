@@ -3,7 +3,7 @@
 // numeric cells with a matching number format; page breaks are carried over.
 #include "Export.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 #include "reports/engine/Format.h"
 
 #include <QFile>

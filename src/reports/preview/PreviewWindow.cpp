@@ -5,7 +5,7 @@
 #include "Printing.h"
 #include "ProgressWindow.h"
 #include "ToolbarIcons.h"
-#include "controls/UiSeam.h"
+#include "core/UiSeam.h"
 #include "reports/Report.h"
 #include "reports/engine/PageRange.h"
 #include "reports/engine/ReportFile.h"
@@ -44,7 +44,10 @@ const QStringList kZoomEntries = {QStringLiteral("25%"),  QStringLiteral("50%"),
 // Page thumbnails, drawn when the list first asks for them.
 class ThumbnailModel : public QAbstractListModel {
 public:
-    explicit ThumbnailModel(const PreparedReport &report) : m_report(report), m_renderer(report) {}
+    ThumbnailModel(const PreparedReport &report, QObject *parent)
+        : QAbstractListModel(parent), m_report(report), m_renderer(report)
+    {
+    }
     int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : m_count; }
     QVariant data(const QModelIndex &index, int role) const override
     {
@@ -185,7 +188,8 @@ PreviewWindow::PreviewWindow(Report &report, QWidget *parent) : QDialog(parent),
     m_thumbnails->setViewMode(QListView::ListMode);
     m_thumbnails->setIconSize(QSize(140, 140));
     m_thumbnails->setUniformItemSizes(true);
-    m_thumbnails->setModel(new ThumbnailModel(m_report.prepared()));
+    // The list does not own its model: the list owns it here, so it goes with the window.
+    m_thumbnails->setModel(new ThumbnailModel(m_report.prepared(), m_thumbnails));
     m_thumbnails->hide();
     connect(m_thumbnails, &QListView::clicked, this, [this](const QModelIndex &i) { m_view->goToPage(i.row()); });
     connect(outline, &QAction::toggled, m_outline, &QWidget::setVisible);

@@ -1,8 +1,8 @@
 #include "Printing.h"
 
 #include "ProgressWindow.h"
-#include "controls/Error.h"
-#include "controls/UiSeam.h"
+#include "core/Error.h"
+#include "core/UiSeam.h"
 #include "reports/render/Renderer.h"
 
 #include <QPageRanges>

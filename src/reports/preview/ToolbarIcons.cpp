@@ -1,6 +1,6 @@
 #include "ToolbarIcons.h"
 
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QBitmap>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "ProfileFile.h"
 
 #include "Cp1254.h"
-#include "controls/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,8 @@
 #pragma once
 // The one door through which the program talks to the user outside its
 // windows: message boxes, restarting, opening a web address, choosing files.
-// Production uses QMessageBox and friends; tests install their own answers.
+// Production uses QMessageBox and friends (controls/UiSeam.cpp, the widget
+// side); tests install their own answers. Every layer may include this.
 #include <QString>
 #include <QStringList>
 #include <functional>
