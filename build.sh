@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n qt6-charts-dev
   libsqlite3-dev libxlsxwriter-dev libjpeg-dev zlib1g-dev libsodium-dev
   libmdb3 mdbtools-dev mdbtools
   fonts-liberation2 fontconfig libgl-dev

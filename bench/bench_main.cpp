@@ -5,6 +5,7 @@
 #include "core/UiSeam.h"
 #include "bench_reports.h"
 #include "bench_search.h"
+#include "bench_summary.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
@@ -176,6 +177,8 @@ int main(int argc, char **argv)
     sqlite3_close(raw);
     std::printf("\n");
     std::fflush(stdout);
+
+    runSummaryBenchmarks(path);
 
     runReportBenchmarks(form, runs);
     runSearchBenchmarks(rows);

@@ -213,3 +213,11 @@ CREATE INDEX Maas1_SiraNo ON Maas1(SiraNo);
 -- The program adds the indexes on the Turkish order keys of the ordered and
 -- searched text columns (data/TurkishOrder.cpp) and the schema version
 -- (data/SchemaSteps.cpp); a change to these tables is a new step there.
+
+-- The summary window's sums by month: each index holds the columns its
+-- statement reads, so the figures come from the index without visiting the
+-- rows. (No index may lead with a detail table's SiraNo and then another
+-- column: the detail lists, which have no order of their own, would follow it.)
+CREATE INDEX Kasa1_Tarih ON Kasa1(Tarih, KKTahsis, Tahsilat, KKTediye, Tediye);
+CREATE INDEX SenetVer_VadeTarihi ON SenetVer(VadeTarihi, Tutar);
+CREATE INDEX SenetAl_VadeTarihi ON SenetAl(VadeTarihi, Tutar);

@@ -9,6 +9,8 @@
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "pages/PrintButtons.h"
+#include "summary/SummaryIcon.h"
+#include "summary/SummaryWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,6 +46,7 @@ const TopButton topButtons[] = {
     {"SpeedButton10", "AYARLAR", "|Ayarlar penceresi...", QStyle::SP_FileDialogDetailedView},
     {"SpeedButton11", "VT. Yedekle", "|Veritabanını yedekle...", QStyle::SP_DialogSaveButton},
     {"SpeedButton12", "VT. Onar", "|Veritabanını onar...", QStyle::SP_BrowserReload},
+    {"SpeedButton14", "ÖZET", "|Özet grafikler...", QStyle::SP_CustomBase}, // its picture is drawn
     {"SpeedButton13", "KAPAT", "Çıkış...", QStyle::SP_DialogCloseButton},
 };
 
@@ -178,6 +181,8 @@ QFrame *TForm1::buildTopPanel(QWidget *parent)
     connect(button("SpeedButton11"), &QToolButton::clicked, this, [this] { m_backup->exec(); });
     connect(button("SpeedButton12"), &QToolButton::clicked, this, [this] { repairDatabase(); });
     connect(button("SpeedButton13"), &QToolButton::clicked, this, &QWidget::close);
+    button("SpeedButton14")->setIcon(summaryIcon());
+    connect(button("SpeedButton14"), &QToolButton::clicked, this, [this] { showSummary(); });
     return panel;
 }
 
@@ -405,6 +410,17 @@ void TForm1::endWithoutClosing()
     m_ending = true;
     close();
     qApp->quit();
+}
+
+void TForm1::showSummary()
+{
+    // One window for the run, non-modal: it stays open beside the pages.
+    auto *summary = findChild<SummaryWindow *>();
+    if (!summary)
+        summary = new SummaryWindow(m_data.get(), QDate::currentDate(), this);
+    summary->show();
+    summary->raise();
+    summary->activateWindow();
 }
 
 void TForm1::repairDatabase()

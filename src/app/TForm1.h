@@ -64,6 +64,7 @@ private:
     void setLabelText(QLabel *label, const QString &text);
     void repairDatabase(); // SpeedButton12Click: release the connection, then maintenance
     void focusFirstControlOfPage(); // after a page key, typing starts on the page
+    void showSummary();    // SpeedButton14Click: the summary window "Özet"
 
     AppPaths m_paths;
     std::unique_ptr<DataModule> m_data;

@@ -514,6 +514,7 @@ void Dataset::post()
     setState(State::Browse);
     emit rowUpdated(row);
     emit currentChanged(row);
+    emit tableWritten();
     if (afterPost)
         afterPost(*this);
 }
@@ -615,6 +616,7 @@ void Dataset::remove()
     m_rows.erase(m_rows.begin() + row);
     m_rowIds.erase(m_rowIds.begin() + row);
     emit rowRemoved(row);
+    emit tableWritten();
     const int n = int(m_rows.size());
     m_bof = n == 0;
     m_eof = n == 0;

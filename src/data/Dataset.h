@@ -116,6 +116,8 @@ signals:
     void rowInserted(int row);
     void rowRemoved(int row);
     void rowUpdated(int row);
+    // A row was saved to or deleted from the table (the books changed).
+    void tableWritten();
 
 private:
     struct Cell;

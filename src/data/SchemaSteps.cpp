@@ -64,11 +64,21 @@ SchemaStep damageDatesAsTypedAndIndexes()
             statements};
 }
 
+// Version 3: the summary window's monthly sums read their columns from
+// covering indexes (the same ones a new file gets from the schema).
+SchemaStep summaryIndexes()
+{
+    return {3, QStringLiteral("Özet penceresinin aylık toplamları için dizinler"),
+            {QStringLiteral("CREATE INDEX IF NOT EXISTS Kasa1_Tarih ON Kasa1(Tarih, KKTahsis, Tahsilat, KKTediye, Tediye)"),
+             QStringLiteral("CREATE INDEX IF NOT EXISTS SenetVer_VadeTarihi ON SenetVer(VadeTarihi, Tutar)"),
+             QStringLiteral("CREATE INDEX IF NOT EXISTS SenetAl_VadeTarihi ON SenetAl(VadeTarihi, Tutar)")}};
+}
+
 } // namespace
 
 const QVector<SchemaStep> &schemaSteps()
 {
-    static const QVector<SchemaStep> steps = {damageDatesAsTypedAndIndexes()};
+    static const QVector<SchemaStep> steps = {damageDatesAsTypedAndIndexes(), summaryIndexes()};
     return steps;
 }
 
