@@ -249,7 +249,7 @@ void DatasetTest::engineErrorsCarryTheEngineText()
 void DatasetTest::infinityAndNanAreNoAmounts()
 {
     TempDatabase db;
-    DataModule data(db.path());
+    DataModule data(db.path(), datasetDefs());
     Dataset *stok = data.dataset(QStringLiteral("Stok"));
     const auto refused = [&](const std::function<void()> &set) {
         stok->append();
