@@ -44,7 +44,10 @@ install_packages() {
 }
 
 build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX="$PREFIX"
+  # A compiler cache, where the machine has one, makes rebuilds of a fresh clone quick.
+  local launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX="$PREFIX" "${launcher[@]}"
   cmake --build build
 }
 
