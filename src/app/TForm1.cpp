@@ -214,12 +214,12 @@ QWidget *TForm1::buildPageColumn(QWidget *parent)
         button->setFixedSize(161, 33);
         button->move(0, pageButtonStep * i);
         button->setFocusPolicy(Qt::ClickFocus); // not on the Tab chain
-        setHint(button, QString::fromUtf8(defs[i]->hint));
         connect(button, &QPushButton::clicked, this, [this, i] { showPage(i); });
         // Ctrl+1 … Ctrl+9, Ctrl+0: the pages from the keyboard, the buttons being off the Tab chain.
+        // The key is shown in the button's hint; the main window itself shows no tool tips.
         const QKeySequence key(Qt::CTRL | Qt::Key(Qt::Key_0 + (i + 1) % 10));
-        button->setToolTip(QString::fromUtf8(defs[i]->caption) + QStringLiteral(" (")
-                           + key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        setHint(button, QString::fromUtf8(defs[i]->hint) + QStringLiteral(" (")
+                            + key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
         auto *shortcut = new QShortcut(key, this);
         shortcut->setObjectName(QStringLiteral("PageKey%1").arg(i + 1));
         connect(shortcut, &QShortcut::activated, this, [this, i] {

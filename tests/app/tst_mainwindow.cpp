@@ -366,10 +366,11 @@ void MainWindowTest::hintPanelShowsTheLongHintUpTheParents()
         QEvent e(QEvent::Enter);
         QApplication::sendEvent(w, &e);
     };
+    // A page button's hint ends in its key.
     enter(form.findChild<QWidget *>(QStringLiteral("RzButton3")));
-    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" Fatura takip..."));
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" Fatura takip... (Ctrl+3)"));
     enter(form.findChild<QWidget *>(QStringLiteral("RzButton5"))); // a hint without a bar serves whole
-    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" İrsaliyeler..."));
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" İrsaliyeler... (Ctrl+5)"));
     enter(form.findChild<QWidget *>(QStringLiteral("DBEdit47"))); // no hint of its own: the page control's
     QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" İrsaliye formu..."));
     enter(form.findChild<QWidget *>(QStringLiteral("Panel1"))); // nothing up the chain
@@ -484,7 +485,7 @@ void MainWindowTest::hintPanelEmptiesBackOnAControlWithoutHint()
     };
     auto *button = form.findChild<QWidget *>(QStringLiteral("RzButton3"));
     send(button, QEvent::Enter);
-    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" Fatura takip..."));
+    QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" Fatura takip... (Ctrl+3)"));
     send(button, QEvent::Leave); // back on the grey column: no hint up its chain
     QCOMPARE(panel(form, "StatusPanelHint"), QStringLiteral(" "));
 
