@@ -29,7 +29,7 @@ ProgramFolder::Inputs ProgramFolder::processInputs(const QString &executableFold
     in.executableFolder = executableFolder;
     in.chosen = chosenByOption.isEmpty() ? qEnvironmentVariable("TEKVANIS_HOME") : chosenByOption;
     in.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    // The base directory specification: a relative XDG_DATA_HOME is to be ignored.
+    // XDG base directories: a relative XDG_DATA_HOME is to be ignored.
     if (in.dataHome.isEmpty() || QDir::isRelativePath(in.dataHome))
         in.dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     in.configFolder = QDir::homePath() + QStringLiteral("/.config/tekvanis");
