@@ -1,7 +1,8 @@
 #include "Dataset.h"
 
+#include "PackedRow.h"
+
 #include <QRegularExpression>
-#include <cstring>
 #include <sqlite3.h>
 
 namespace tk {
@@ -10,50 +11,12 @@ namespace detail {
 void bindSqliteValue(sqlite3_stmt *stmt, int index, const QVariant &v);
 }
 
-// Packed row: a table of `n` uint32 end offsets (relative to the data area),
-// then per cell a tag byte and its payload.
 namespace {
-
-enum Tag : char { TagNull = 0, TagInt = 1, TagReal = 2, TagText = 3, TagBlob = 4 };
 
 struct Statement {
     sqlite3_stmt *stmt = nullptr;
     ~Statement() { sqlite3_finalize(stmt); }
 };
-
-quint32 endOffset(const QByteArray &row, int column)
-{
-    quint32 v;
-    std::memcpy(&v, row.constData() + sizeof(quint32) * column, sizeof v);
-    return v;
-}
-
-QVariant decodeCell(const QByteArray &row, int columns, int column)
-{
-    const qsizetype base = qsizetype(sizeof(quint32)) * columns;
-    const quint32 start = column == 0 ? 0 : endOffset(row, column - 1);
-    const quint32 end = endOffset(row, column);
-    const char *p = row.constData() + base + start;
-    const qsizetype len = qsizetype(end - start) - 1;
-    switch (p[0]) {
-    case TagInt: {
-        qint64 v;
-        std::memcpy(&v, p + 1, sizeof v);
-        return QVariant(qlonglong(v));
-    }
-    case TagReal: {
-        double v;
-        std::memcpy(&v, p + 1, sizeof v);
-        return QVariant(v);
-    }
-    case TagText:
-        return QVariant(QString::fromUtf8(p + 1, len));
-    case TagBlob:
-        return QVariant(QByteArray(p + 1, len));
-    default:
-        return {};
-    }
-}
 
 // "SELECT * FROM ..." read with the row id in front, so that rows can be written back.
 const QRegularExpression &selectStar()
@@ -186,68 +149,28 @@ QByteArray Dataset::readRow(void *statement) const
     auto *stmt = static_cast<sqlite3_stmt *>(statement);
     const int first = sqlite3_column_count(stmt) - int(m_fields.isEmpty() ? 0 : m_fields.size());
     const int columns = sqlite3_column_count(stmt) - first;
-    const qsizetype header = qsizetype(sizeof(quint32)) * columns;
-    qsizetype size = header;
-    for (int c = 0; c < columns; ++c) {
-        switch (sqlite3_column_type(stmt, c + first)) {
+    PackedRowWriter row(columns);
+    for (int c = first; c < first + columns; ++c) {
+        switch (sqlite3_column_type(stmt, c)) {
         case SQLITE_INTEGER:
+            row.addInt(sqlite3_column_int64(stmt, c));
+            break;
         case SQLITE_FLOAT:
-            size += 9;
+            row.addReal(sqlite3_column_double(stmt, c));
             break;
         case SQLITE_NULL:
-            size += 1;
+            row.addNull();
             break;
         case SQLITE_BLOB:
-            size += 1 + sqlite3_column_bytes(stmt, c + first);
+            row.addBlob(static_cast<const char *>(sqlite3_column_blob(stmt, c)), sqlite3_column_bytes(stmt, c));
             break;
-        default:
-            sqlite3_column_text(stmt, c + first);
-            size += 1 + sqlite3_column_bytes(stmt, c + first);
-        }
-    }
-    QByteArray row(size, Qt::Uninitialized);
-    char *data = row.data();
-    quint32 at = 0;
-    for (int c = 0; c < columns; ++c) {
-        char *p = data + header + at;
-        switch (sqlite3_column_type(stmt, c + first)) {
-        case SQLITE_INTEGER: {
-            const qint64 v = sqlite3_column_int64(stmt, c + first);
-            p[0] = TagInt;
-            std::memcpy(p + 1, &v, sizeof v);
-            at += 9;
-            break;
-        }
-        case SQLITE_FLOAT: {
-            const double v = sqlite3_column_double(stmt, c + first);
-            p[0] = TagReal;
-            std::memcpy(p + 1, &v, sizeof v);
-            at += 9;
-            break;
-        }
-        case SQLITE_NULL:
-            p[0] = TagNull;
-            at += 1;
-            break;
-        case SQLITE_BLOB: {
-            const int n = sqlite3_column_bytes(stmt, c + first);
-            p[0] = TagBlob;
-            if (n)
-                std::memcpy(p + 1, sqlite3_column_blob(stmt, c + first), size_t(n));
-            at += 1 + quint32(n);
-            break;
-        }
         default: {
-            const int n = sqlite3_column_bytes(stmt, c + first);
-            p[0] = TagText;
-            if (n)
-                std::memcpy(p + 1, sqlite3_column_text(stmt, c + first), size_t(n));
-            at += 1 + quint32(n);
+            const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            row.addText(text, sqlite3_column_bytes(stmt, c));
         }
         }
-        std::memcpy(data + sizeof(quint32) * c, &at, sizeof at);
     }
-    return row;
+    return row.take();
 }
 
 int Dataset::fieldIndex(const QString &name) const
@@ -350,7 +273,7 @@ QVariant Dataset::storedValue(int row, int column) const
 {
     if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= m_fields.size())
         return {};
-    return decodeCell(m_rows[size_t(row)], int(m_fields.size()), column);
+    return packedCell(m_rows[size_t(row)], int(m_fields.size()), column);
 }
 
 QVariant Dataset::pendingValue(int column) const
@@ -448,12 +371,7 @@ void Dataset::append()
     }
     // An all-null row stands for the new row until it is saved or dropped.
     const int columns = int(m_fields.size());
-    QByteArray empty(qsizetype(sizeof(quint32)) * columns + columns, Qt::Uninitialized);
-    for (int c = 0; c < columns; ++c) {
-        const quint32 end = quint32(c + 1);
-        std::memcpy(empty.data() + sizeof(quint32) * c, &end, sizeof end);
-        empty[qsizetype(sizeof(quint32)) * columns + c] = TagNull;
-    }
+    const QByteArray empty = packedNullRow(columns);
     m_insertRow = int(m_rows.size());
     m_rows.push_back(empty);
     m_rowIds.push_back(-1);
