@@ -14,7 +14,11 @@ PACKAGES=(
   fonts-liberation2 fontconfig libgl-dev
   poppler-utils unzip
   desktop-file-utils appstream
+  libpq-dev
 )
+# The tests start a PostgreSQL server of their own; a desk that only runs the
+# program needs nothing but the client library above.
+SERVER_PACKAGES=(postgresql-15)
 PREFIX="${PREFIX:-/usr/local}"
 
 # Runs a command as root: directly when we are root, else through sudo
@@ -29,7 +33,7 @@ as_root() {
 
 install_packages() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -gt 0 ] || return 0
@@ -66,7 +70,7 @@ case "${1:-}" in
     exec build/tekvanis --folder "$folder"
     ;;
   test)
-    install_packages
+    install_packages "${SERVER_PACKAGES[@]}"
     build
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
     ;;
