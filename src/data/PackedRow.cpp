@@ -72,7 +72,10 @@ QByteArray PackedRowWriter::take()
         addNull();
     QByteArray row = std::move(m_row);
     row.squeeze();
+    // ready for the next row of the same shape
     m_row = QByteArray();
+    m_row.reserve(row.size());
+    m_row.resize(qsizetype(sizeof(quint32)) * m_columns);
     m_cell = 0;
     return row;
 }

@@ -1,16 +1,20 @@
-// tekvanis-initdb FILE [--demo] [--rows N]
-// Makes a new database file with the program's tables; never touches an
-// existing one. --demo adds sample records on every page, --rows N adds N rows
+// tekvanis-initdb FILE|postgresql://… [--demo] [--rows N]
+// Makes a new database file, or the program's tables in an empty database on
+// a PostgreSQL server; never touches existing books. --demo adds sample records on every page, --rows N adds N rows
 // to every master and single table (with detail rows) for measurements.
 #include "DemoData.h"
 #include "core/Error.h"
 #include "data/Schema.h"
+#include "server/PgConnection.h"
+#include "server/ServerCopy.h"
+#include "server/ServerSchema.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <optional>
@@ -30,8 +34,10 @@ void print(FILE *to, const QString &text)
 }
 
 const char *const usage =
-    "Kullanım: tekvanis-initdb DOSYA [--demo] [--rows N]\n"
+    "Kullanım: tekvanis-initdb DOSYA|postgresql://… [--demo] [--rows N]\n"
     "  DOSYA      oluşturulacak veritabanı dosyası (var olan dosyaya dokunulmaz)\n"
+    "  postgresql://sunucu/veritabanı\n"
+    "             programın tablolarının kurulacağı boş sunucu veritabanı\n"
     "  --demo     her sayfaya örnek kayıtlar ekler\n"
     "  --rows N   her ana ve tekil tabloya N satır, her ana satıra 2-3 ayrıntı satırı ekler";
 
@@ -60,6 +66,32 @@ std::optional<Options> parse(const QStringList &args)
     return o;
 }
 
+// Fills a made file with what the options ask for.
+void fill(const Options &o, const QString &file)
+{
+    if (o.demo)
+        tk::fillDemoData(file);
+    if (o.rows)
+        tk::fillRows(file, *o.rows);
+}
+
+// The tables on a server, filled (through a file made beside, then copied)
+// in the same transaction: books are made whole or not at all.
+void createOnServer(const Options &o)
+{
+    tk::PgConnection db(o.file);
+    db.inTransaction([&] {
+        tk::createServerSchema(db);
+        if (!o.demo && !o.rows)
+            return;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("Data.dat"));
+        tk::createDatabaseFile(file);
+        fill(o, file);
+        tk::copyDataFileToServer(file, db);
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -70,7 +102,8 @@ int main(int argc, char **argv)
         print(stderr, QString::fromUtf8(usage));
         return 2;
     }
-    if (QFileInfo::exists(options->file) || QFileInfo(options->file).isSymLink()) {
+    const bool server = tk::isServerAddress(options->file);
+    if (!server && (QFileInfo::exists(options->file) || QFileInfo(options->file).isSymLink())) {
         print(stderr, QStringLiteral("tekvanis-initdb: '%1' zaten var; var olan dosyaya dokunulmadı.")
                           .arg(QFileInfo(options->file).absoluteFilePath()));
         return 1;
@@ -78,16 +111,17 @@ int main(int argc, char **argv)
     try {
         QElapsedTimer timer;
         timer.start();
-        tk::createDatabaseFile(options->file);
-        try {
-            if (options->demo)
-                tk::fillDemoData(options->file);
-            if (options->rows)
-                tk::fillRows(options->file, *options->rows);
-        } catch (...) {
-            // A half-filled file is worth nothing; the next run should start afresh.
-            QFile::remove(options->file);
-            throw;
+        if (server) {
+            createOnServer(*options);
+        } else {
+            tk::createDatabaseFile(options->file);
+            try {
+                fill(*options, options->file);
+            } catch (...) {
+                // A half-filled file is worth nothing; the next run should start afresh.
+                QFile::remove(options->file);
+                throw;
+            }
         }
         QString what = options->demo ? QStringLiteral("örnek kayıtlarla") : QString();
         if (options->rows)

@@ -1,0 +1,191 @@
+#include "PgConnection.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <libpq-fe.h>
+
+#include <cmath>
+#include <vector>
+
+namespace tk {
+
+namespace {
+
+// The texts SQLite gives for the refusals both engines make, so that a
+// message reads the same whichever holds the books.
+QString fileEngineText(const char *sqlState, const QString &serverText)
+{
+    static const struct {
+        const char *state;
+        const char *text;
+    } same[] = {
+        {"23503", "FOREIGN KEY constraint failed"},
+        {"23505", "UNIQUE constraint failed"},
+        {"23502", "NOT NULL constraint failed"},
+        {"23514", "CHECK constraint failed"},
+    };
+    if (sqlState)
+        for (const auto &s : same)
+            if (qstrcmp(sqlState, s.state) == 0)
+                return QString::fromLatin1(s.text);
+    return serverText;
+}
+
+} // namespace
+
+int PgResult::rows() const { return PQntuples(m_result.get()); }
+int PgResult::columns() const { return PQnfields(m_result.get()); }
+bool PgResult::isNull(int row, int column) const { return PQgetisnull(m_result.get(), row, column); }
+const char *PgResult::value(int row, int column) const { return PQgetvalue(m_result.get(), row, column); }
+int PgResult::length(int row, int column) const { return PQgetlength(m_result.get(), row, column); }
+int PgResult::changed() const { return QByteArray(PQcmdTuples(m_result.get())).toInt(); }
+void PgResult::clear(pg_result *r)
+{
+    if (r)
+        PQclear(r);
+}
+
+bool isServerAddress(const QString &address)
+{
+    return address.startsWith(QLatin1String("postgresql://")) || address.startsWith(QLatin1String("postgres://"));
+}
+
+QByteArray pgParameterText(const QVariant &v, bool *isNull)
+{
+    *isNull = !v.isValid() || v.isNull();
+    if (*isNull)
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? "1" : "0";
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QByteArray::number(v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = v.toDouble();
+        if (std::isnan(d)) {
+            // SQLite keeps no NaN: it stores null.
+            *isNull = true;
+            return {};
+        }
+        if (std::isinf(d))
+            return d > 0 ? "Infinity" : "-Infinity";
+        return QByteArray::number(d, 'g', 17);
+    }
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate).toUtf8();
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(Qt::ISODate).toUtf8();
+    default:
+        return v.toString().toUtf8();
+    }
+}
+
+PgConnection::PgConnection(const QString &address)
+{
+    m_conn = PQconnectdb(address.toUtf8().constData());
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        const QString why = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        PQfinish(m_conn);
+        m_conn = nullptr;
+        throw DatabaseError(QStringLiteral("PostgreSQL sunucusuna bağlanılamadı: %1\n%2").arg(why, address));
+    }
+    PQsetClientEncoding(m_conn, "UTF8");
+    // Dates travel as ISO text, as the file keeps them; no notices on the terminal.
+    run(QStringLiteral("SET DateStyle = ISO; SET client_min_messages = warning"));
+}
+
+PgConnection::~PgConnection()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+}
+
+QString PgConnection::place() const
+{
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(PQdb(m_conn)), QString::fromUtf8(PQhost(m_conn)));
+}
+
+void PgConnection::fail(pg_result *r) const
+{
+    QString text;
+    if (r) {
+        text = fileEngineText(PQresultErrorField(r, PG_DIAG_SQLSTATE),
+                              QString::fromUtf8(PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)));
+        PQclear(r);
+    }
+    if (text.isEmpty())
+        text = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+    throw DatabaseError(text);
+}
+
+PgResult PgConnection::exec(const QString &sql, const QVariantList &params, Format results)
+{
+    std::vector<QByteArray> texts(size_t(params.size()));
+    std::vector<const char *> values(size_t(params.size()));
+    for (qsizetype i = 0; i < params.size(); ++i) {
+        bool null = false;
+        texts[size_t(i)] = pgParameterText(params[i], &null);
+        values[size_t(i)] = null ? nullptr : texts[size_t(i)].constData();
+    }
+    pg_result *r = PQexecParams(m_conn, sql.toUtf8().constData(), int(params.size()), nullptr, values.data(),
+                                nullptr, nullptr, int(results));
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(r);
+    return PgResult(r);
+}
+
+void PgConnection::run(const QString &script)
+{
+    pg_result *r = PQexec(m_conn, script.toUtf8().constData());
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(r);
+    PQclear(r);
+}
+
+void PgConnection::inTransaction(const std::function<void()> &work)
+{
+    if (PQtransactionStatus(m_conn) != PQTRANS_IDLE) {
+        work();
+        return;
+    }
+    run(QStringLiteral("BEGIN"));
+    try {
+        work();
+        run(QStringLiteral("COMMIT"));
+    } catch (...) {
+        PQclear(PQexec(m_conn, "ROLLBACK")); // the first error is the one to report
+        throw;
+    }
+}
+
+void PgConnection::copyIn(const QString &copyStatement, const QByteArray &data)
+{
+    pg_result *r = PQexec(m_conn, copyStatement.toUtf8().constData());
+    if (!r || PQresultStatus(r) != PGRES_COPY_IN)
+        fail(r);
+    PQclear(r);
+    constexpr qsizetype chunk = 1 << 20;
+    for (qsizetype at = 0; at < data.size(); at += chunk)
+        if (PQputCopyData(m_conn, data.constData() + at, int(std::min(chunk, data.size() - at))) != 1)
+            fail(nullptr);
+    if (PQputCopyEnd(m_conn, nullptr) != 1)
+        fail(nullptr);
+    while ((r = PQgetResult(m_conn))) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK) {
+            // drain the rest before reporting
+            while (pg_result *rest = PQgetResult(m_conn))
+                PQclear(rest);
+            fail(r);
+        }
+        PQclear(r);
+    }
+}
+
+} // namespace tk

@@ -1,0 +1,72 @@
+#pragma once
+// One libpq connection to a PostgreSQL server, opened from a
+// "postgresql://…" address. Statements take positional "$n" parameters,
+// sent as text so that the server gives them the type of their column.
+#include "data/Connection.h" // DatabaseError
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+
+struct pg_conn;
+struct pg_result;
+
+namespace tk {
+
+// A result the server gave; frees itself.
+class PgResult {
+public:
+    PgResult() = default;
+    explicit PgResult(pg_result *r) : m_result(r, &clear) {}
+    pg_result *get() const { return m_result.get(); }
+    int rows() const;
+    int columns() const;
+    bool isNull(int row, int column) const;
+    const char *value(int row, int column) const;
+    int length(int row, int column) const;
+    // Rows a write changed.
+    int changed() const;
+
+private:
+    static void clear(pg_result *r);
+    std::unique_ptr<pg_result, void (*)(pg_result *)> m_result{nullptr, &clear};
+};
+
+// True for an address this connection opens rather than a database file.
+bool isServerAddress(const QString &address);
+
+class PgConnection {
+public:
+    // Throws DatabaseError naming the server when it cannot be reached.
+    explicit PgConnection(const QString &address);
+    ~PgConnection();
+    PgConnection(const PgConnection &) = delete;
+    PgConnection &operator=(const PgConnection &) = delete;
+
+    pg_conn *handle() const { return m_conn; }
+    // "database on host" for messages.
+    QString place() const;
+
+    enum Format { Text = 0, Binary = 1 };
+    // Runs one statement; the engine's complaint becomes a DatabaseError with
+    // the texts the file gives for the same refusal.
+    PgResult exec(const QString &sql, const QVariantList &params = {}, Format results = Text);
+    // Several statements without parameters (a script).
+    void run(const QString &script);
+    // Runs `work` in one transaction, or inside the one already open.
+    void inTransaction(const std::function<void()> &work);
+    // Sends `data` (COPY's text format) to "COPY … FROM STDIN".
+    void copyIn(const QString &copyStatement, const QByteArray &data);
+
+private:
+    [[noreturn]] void fail(pg_result *r) const;
+    pg_conn *m_conn = nullptr;
+};
+
+// A parameter as the server's text input reads it; null stays null.
+QByteArray pgParameterText(const QVariant &v, bool *isNull);
+
+} // namespace tk

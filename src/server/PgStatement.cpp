@@ -1,0 +1,162 @@
+#include "PgStatement.h"
+
+#include "ServerSchema.h"
+#include "data/TurkishOrder.h"
+
+#include <QRegularExpression>
+
+namespace tk {
+
+namespace {
+
+// Calls f(position, depth) for every character outside quotes; depth counts
+// the parentheses open around it.
+template <typename F> void forEachUnquoted(const QString &sql, F f)
+{
+    QChar quote;
+    int depth = 0;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            quote = c;
+            continue;
+        }
+        if (c == u')')
+            --depth;
+        f(i, depth);
+        if (c == u'(')
+            ++depth;
+    }
+}
+
+// The file's Turkish key of a column (replace(…) COLLATE NOCASE) becomes the
+// column in the server's Turkish collation.
+QString withServerOrderKeys(QString sql)
+{
+    if (!sql.contains(QLatin1String("COLLATE NOCASE"), Qt::CaseInsensitive))
+        return sql;
+    for (const ServerTable &t : serverTables())
+        for (const ServerColumn &c : t.columns)
+            sql.replace(turkishKey(c.name), c.name + QStringLiteral(" COLLATE ") + QLatin1String(serverTextCollation),
+                        Qt::CaseInsensitive);
+    return sql;
+}
+
+// Top-level comma-separated terms of an ORDER BY.
+QStringList orderTerms(const QString &order)
+{
+    QStringList terms;
+    qsizetype start = 0;
+    forEachUnquoted(order, [&](qsizetype i, int depth) {
+        if (order[i] == u',' && depth == 0) {
+            terms << order.mid(start, i - start).trimmed();
+            start = i + 1;
+        }
+    });
+    terms << order.mid(start).trimmed();
+    terms.removeAll(QString());
+    return terms;
+}
+
+// SQLite puts empty values first when ascending, the server last: each term
+// says where they go.
+QString withFileNullOrder(const QString &order)
+{
+    static const QRegularExpression nulls(QStringLiteral("\\bNULLS\\s+(FIRST|LAST)\\s*$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression desc(QStringLiteral("\\bDESC\\s*$"), QRegularExpression::CaseInsensitiveOption);
+    QStringList terms = orderTerms(order);
+    for (QString &t : terms)
+        if (!nulls.match(t).hasMatch())
+            t += desc.match(t).hasMatch() ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+    return terms.join(QStringLiteral(", "));
+}
+
+// Position of the last top-level "ORDER BY", or -1.
+qsizetype orderByAt(const QString &sql)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    qsizetype found = -1;
+    forEachUnquoted(sql, [&](qsizetype i, int depth) {
+        if (depth == 0 && (sql[i] == u'o' || sql[i] == u'O')) {
+            const auto m = orderBy.match(sql, i, QRegularExpression::NormalMatch,
+                                         QRegularExpression::AnchorAtOffsetMatchOption);
+            if (m.hasMatch())
+                found = i;
+        }
+    });
+    return found;
+}
+
+} // namespace
+
+QString serverPlaceholders(const QString &sql, int first)
+{
+    QString out;
+    out.reserve(sql.size() + 8);
+    int n = first;
+    qsizetype copied = 0;
+    forEachUnquoted(sql, [&](qsizetype i, int) {
+        if (i < copied)
+            return; // inside a name already replaced
+        const QChar c = sql[i];
+        if (c == u'?') {
+            out += sql.mid(copied, i - copied) + QLatin1Char('$') + QString::number(n++);
+            copied = i + 1;
+        } else if (c == u':' && i + 1 < sql.size() && (sql[i + 1].isLetter() || sql[i + 1] == u'_')
+                   && (i == 0 || sql[i - 1] != u':')) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
+                ++end;
+            out += sql.mid(copied, i - copied) + QLatin1Char('$') + QString::number(n++);
+            copied = end;
+        }
+    });
+    out += sql.mid(copied);
+    return out;
+}
+
+QString serverStatement(const QString &sql)
+{
+    QString out = serverPlaceholders(withServerOrderKeys(sql));
+    const qsizetype at = orderByAt(out);
+    if (at < 0)
+        return out;
+    static const QRegularExpression orderBy(QStringLiteral("^ORDER\\s+BY\\s+"), QRegularExpression::CaseInsensitiveOption);
+    QString order = out.mid(at);
+    order.remove(orderBy);
+    return out.left(at) + QStringLiteral("ORDER BY ") + withFileNullOrder(order);
+}
+
+StarSelect parseStarSelect(const QString &sql)
+{
+    static const QRegularExpression star(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)\\s*(.*)$"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression orderBy(QStringLiteral("^ORDER\\s+BY\\s+"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = star.match(sql);
+    if (!m.hasMatch())
+        return {};
+    const QString rest = serverPlaceholders(withServerOrderKeys(m.captured(2)));
+    StarSelect s;
+    s.table = m.captured(1);
+    const qsizetype at = orderByAt(rest);
+    s.where = (at < 0 ? rest : rest.left(at)).trimmed();
+    if (at >= 0)
+        s.order = withFileNullOrder(rest.mid(at).remove(orderBy));
+    return s;
+}
+
+QString serverKeysStatement(const StarSelect &s, const ServerTable &table)
+{
+    // The key last: the server's own row order changes with every update.
+    const QString order = s.order.isEmpty() ? table.key : s.order + QStringLiteral(", ") + table.key;
+    return QStringLiteral("SELECT %1 FROM %2 %3 ORDER BY %4").arg(table.key, table.name, s.where, order);
+}
+
+} // namespace tk
