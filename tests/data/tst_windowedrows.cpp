@@ -276,6 +276,23 @@ private slots:
             QCOMPARE(keys, fileColumn(db, QString(sql).replace(QStringLiteral("SELECT *"), QStringLiteral("SELECT rowid, *"))));
         }
     }
+
+    void aDataModuleOnAStoreHandedIn()
+    {
+        TempDatabase db;
+        addStock(db, W + 1);
+        DataModule data(std::make_unique<SqliteStore>(std::make_unique<Connection>(db.path())), datasetDefs());
+        QCOMPARE(data.store()->engine(), QStringLiteral("SQLite"));
+        QVERIFY(data.connection());
+        Dataset *stok = data.dataset(QStringLiteral("Stok"));
+        QCOMPARE(stok->store(), data.store());
+        stok->last();
+        QCOMPARE(stok->text(QStringLiteral("StokKodu")), QStringLiteral("K%1").arg(W + 1, 5, 10, QLatin1Char('0')));
+        data.releaseConnection();
+        QVERIFY(!data.store() && !data.connection());
+        QVERIFY(!stok->isOpen());
+        QCOMPARE(stok->rowCount(), 0);
+    }
 };
 
 QTEST_MAIN(WindowedRowsTest)
