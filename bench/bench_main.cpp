@@ -1,10 +1,10 @@
-// tekvanis-bench [--rows N] [--runs N] [--file PATH] [--searches]: makes its own database
-// with N rows per table (or reuses PATH, a file named Data.dat, when it
-// exists, making it there otherwise) and prints tables of figures. It reports; it asserts nothing.
+// tekvanis-bench: makes its databases with N rows per table and prints tables
+// of figures (see usage()). It reports; it asserts nothing.
 #include "app/TForm1.h"
 #include "core/UiSeam.h"
 #include "bench_reports.h"
 #include "bench_search.h"
+#include "bench_startup.h"
 #include "bench_summary.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sqlite3.h>
 
 namespace {
 
@@ -45,17 +44,6 @@ private:
 
 double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 void row(const char *what, double ours, double raw, const char *unit = "ms")
 {
     if (raw > 0)
@@ -64,104 +52,128 @@ void row(const char *what, double ours, double raw, const char *unit = "ms")
         std::printf("| %-52s | %10.1f %s | %13s | %7s |\n", what, ours, unit, "", "");
 }
 
+const char *const kUsage =
+    "Usage: tekvanis-bench [options]\n"
+    "Makes a Data.dat of N rows per table for each size and prints what a user sees:\n"
+    "start-up until the window shows and the memory it holds (in a child process),\n"
+    "opening the datasets, a search, paging; each beside a raw baseline, the median\n"
+    "of the runs with min and max. Then the summary, report and search tables at the\n"
+    "last size.\n"
+    "\n"
+    "  --rows N      a size, rows per table (may be repeated; default 10000 and 100000)\n"
+    "  --million     add 1000000 rows per table (making that file takes minutes)\n"
+    "  --runs N      runs per figure, at least 5 (default 5)\n"
+    "  --dir DIR     keep the databases in DIR/<rows>/Data.dat and reuse them\n"
+    "  --file PATH   use (or make) PATH for the one size given\n"
+    "  --startup     only the start-up, opening, search and paging figures\n"
+    "  --searches    only the raw search figures (at the last size)\n"
+    "  --help        this text\n";
+
+QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().trimmed()) : QString();
+}
+
+QString databaseFor(int rows, const QString &file, const QString &dir, const QTemporaryDir &temp)
+{
+    if (!file.isEmpty())
+        return QFileInfo(file).absoluteFilePath();
+    const QString folder = (dir.isEmpty() ? temp.path() : dir) + QStringLiteral("/%1").arg(rows);
+    QDir().mkpath(folder);
+    const QString path = QFileInfo(folder + QStringLiteral("/Data.dat")).absoluteFilePath();
+    if (!QFile::exists(path)) {
+        QElapsedTimer t;
+        t.start();
+        tk::createDatabaseFile(path);
+        tk::fillRows(path, rows);
+        std::printf("made %s in %.0f s\n", qPrintable(path), msSince(t) / 1000);
+    }
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // The child of the start-up figures: before anything else starts.
+    if (argc == 4 && qstrcmp(argv[1], "--child") == 0)
+        return runStartupChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), argc, argv);
+
+    QList<int> sizes;
+    int runs = 5;
+    bool million = false, startupOnly = false, searchesOnly = false;
+    QString file, dir;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        bool ok = true;
+        if (a == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--rows" && hasValue) {
+            sizes << QByteArray(argv[++i]).toInt(&ok);
+            ok = ok && sizes.last() > 0;
+        } else if (a == "--runs" && hasValue) {
+            runs = QByteArray(argv[++i]).toInt(&ok);
+            ok = ok && runs >= 5;
+        } else if (a == "--file" && hasValue) {
+            file = QString::fromLocal8Bit(argv[++i]);
+        } else if (a == "--dir" && hasValue) {
+            dir = QString::fromLocal8Bit(argv[++i]);
+        } else if (a == "--million") {
+            million = true;
+        } else if (a == "--startup") {
+            startupOnly = true;
+        } else if (a == "--searches") {
+            searchesOnly = true;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "tekvanis-bench: wrong argument: %s\n\n%s", argv[i], kUsage);
+            return 2;
+        }
+    }
+    if (sizes.isEmpty())
+        sizes = {10000, 100000};
+    if (million)
+        sizes << 1000000;
+    if (!file.isEmpty() && sizes.size() != 1) {
+        std::fprintf(stderr, "tekvanis-bench: --file needs exactly one size\n\n%s", kUsage);
+        return 2;
+    }
+
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);
-    const QStringList args = app.arguments();
-    const auto option = [&](const char *name, const QString &fallback) {
-        const qsizetype at = args.indexOf(QLatin1String(name));
-        return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
-    };
-    const int rows = option("--rows", QStringLiteral("100000")).toInt();
-    const int runs = std::max(1, option("--runs", QStringLiteral("5")).toInt());
-    if (args.contains(QStringLiteral("--searches"))) { // the search figures alone
-        runSearchBenchmarks(rows);
+    if (searchesOnly) {
+        runSearchBenchmarks(sizes.last());
         return 0;
     }
 
-    QTemporaryDir dir;
-    const QString path = QFileInfo(option("--file", dir.filePath(QStringLiteral("Data.dat")))).absoluteFilePath();
-    QElapsedTimer t;
-    t.start();
-    if (QFile::exists(path)) {
-        std::printf("Database: %s, %.1f MB, reused\n\n", qPrintable(path), double(QFile(path).size()) / 1e6);
-    } else {
-        tk::createDatabaseFile(path);
-        tk::fillRows(path, rows);
-        std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
-                    double(QFile(path).size()) / 1e6, msSince(t));
+    QTemporaryDir temp;
+    QString path;
+    for (int rows : std::as_const(sizes)) {
+        path = databaseFor(rows, file, dir, temp);
+        std::printf("\n%d rows per table, %.0f MB, %d runs; load average %s\n\n", rows,
+                    double(QFile(path).size()) / 1e6, runs, qPrintable(loadAverage()));
+        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
-    std::printf("| %-52s | %13s | %13s | %7s |\n", "measure", "Tekvanis", "raw C API", "ratio");
-    std::printf("|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(15, '-').constData(),
-                QByteArray(15, '-').constData(), QByteArray(9, '-').constData());
+    if (startupOnly)
+        return 0;
 
-    // Opening the eighteen datasets beside stepping the same statements raw.
-    sqlite3 *raw = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    rawScan(raw, QStringLiteral("SELECT * FROM Stok")); // warm the file cache for both sides
-    double rawOpen = 0;
-    {
-        QElapsedTimer r;
-        r.start();
-        for (const tk::DatasetDef &def : tk::datasetDefs()) {
-            const QByteArray sql = def.sql.toUtf8().replace(":SiraNo", "?");
-            rawScan(raw, QString::fromUtf8(sql), def.master ? QVariantList{1} : QVariantList{});
-        }
-        rawOpen = msSince(r);
-    }
-    double ourOpen = 0;
-    {
-        QElapsedTimer o;
-        o.start();
-        tk::DataModule data(path, tk::datasetDefs());
-        ourOpen = msSince(o);
-    }
-    row("open all 18 datasets", ourOpen, rawOpen);
-
-    // Start-up: the main window built on the database and shown.
-    const long before = residentKb();
-    // The program opens "Data.dat" in its folder: the file's own folder here.
+    // The rest at the last size, on the main window as the program builds it.
     const QString folder = QFileInfo(path).absolutePath();
     QDir::setCurrent(folder);
     tk::AppPaths paths;
     paths.programFolder = folder;
-    paths.configFolder = dir.path();
-    QElapsedTimer shown;
-    shown.start();
+    paths.configFolder = temp.path();
     tk::TForm1 form(paths);
     form.show();
     QApplication::processEvents();
-    row("main window built and shown", msSince(shown), 0);
-    std::printf("| %-52s | %10ld MB | %13s | %7s |\n", "resident memory with the window shown", residentKb() / 1024,
-                "", "");
-    Q_UNUSED(before);
 
-    // One search keystroke on the largest master: re-query, grid reset, detail follow.
-    form.showPage(0);
-    auto *search = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    QElapsedTimer s;
-    s.start();
-    search->setText(QStringLiteral("ç"));
-    QApplication::processEvents();
-    const double ourSearch = msSince(s);
-    QElapsedTimer rs;
-    rs.start();
-    {
-        sqlite3 *db = form.data()->connection()->handle();
-        rawScan(db, QStringLiteral("SELECT * FROM MusTakip WHERE AracPlaka Like ?"), {QStringLiteral("ç%")});
-    }
-    row("search keystroke on MusTakip (Turkish LIKE)", ourSearch, msSince(rs));
-    s.restart();
-    search->setText(QString());
-    QApplication::processEvents();
-    rs.restart();
-    rawScan(form.data()->connection()->handle(), QStringLiteral("SELECT * FROM MusTakip WHERE AracPlaka Like ?"), {QStringLiteral("%")});
-    row("search emptied: every row back", msSince(s), msSince(rs));
-
+    std::printf("\n");
     // Saving a detail row with its page total.
     tk::Dataset *ops = form.data()->dataset(QStringLiteral("MusTakip1"));
     QElapsedTimer p;
@@ -174,13 +186,10 @@ int main(int argc, char **argv)
         ops->post();
     }
     row("save one operation row with its total (mean of 50)", msSince(p) / saves, 0);
-    sqlite3_close(raw);
-    std::printf("\n");
     std::fflush(stdout);
 
     runSummaryBenchmarks(path);
-
     runReportBenchmarks(form, runs);
-    runSearchBenchmarks(rows);
+    runSearchBenchmarks(sizes.last());
     return 0;
 }

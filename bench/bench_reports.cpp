@@ -1,4 +1,5 @@
 #include "bench_reports.h"
+#include "bench_figures.h"
 
 #include "app/TForm1.h"
 #include "data/DataModule.h"
@@ -30,21 +31,6 @@ using namespace tk::reports;
 namespace {
 
 double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
-struct Figure {
-    double median = 0, min = 0, max = 0;
-};
-
-// `measure` run `runs` times; each run gives one sample.
-Figure sample(int runs, const std::function<double()> &measure)
-{
-    std::vector<double> v;
-    for (int i = 0; i < runs; ++i)
-        v.push_back(measure());
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
-}
 
 void row(const QString &what, const Figure &f, const char *unit)
 {

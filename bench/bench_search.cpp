@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/Schema.h"
 #include "data/SearchBoxes.h"
+#include "data/SqliteStore.h"
 #include "data/TurkishOrder.h"
 #include "initdb/DemoData.h"
 
@@ -89,6 +90,8 @@ void runSearchBenchmarks(int rows)
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     tk::registerStatementFunctions(db);
     rawScan(db, QStringLiteral("SELECT * FROM MusTakip")); // warm the file cache
+    tk::Connection connection(path);
+    const tk::SqliteStore store(connection); // the dialect of the search statements
 
     std::printf("\nSearches and order at %d rows, raw C API: wall ms median of 5 (min–max), CPU ms median\n\n", rows);
     std::printf("| %-40s | %6s | %24s | %6s | %6s | %24s | %6s | %7s |\n", "statement: before → after", "rows",
@@ -110,13 +113,13 @@ void runSearchBenchmarks(int rows)
     // What a dataset that reads the keys first asks for.
     const QString keysOnly = QStringLiteral("Select rowid From Cari Order By ");
     const Figure keysBefore = measure(db, keysOnly + QStringLiteral("Firma"), {});
-    const tk::SearchStatement first = tk::searchStatement(QStringLiteral("MusTakip"), QStringLiteral("AracPlaka"), typed[0]);
+    const tk::SearchStatement first = tk::searchStatement(store, QStringLiteral("MusTakip"), QStringLiteral("AracPlaka"), typed[0]);
     const Figure keyWithoutIndex = measure(db, first.sql, first.params);
 
     for (const QString &statement : tk::createKeyIndexStatements())
         sqlite3_exec(db, statement.toUtf8().constData(), nullptr, nullptr, nullptr);
     for (int i = 0; i < typed.size(); ++i) {
-        const tk::SearchStatement s = tk::searchStatement(QStringLiteral("MusTakip"), QStringLiteral("AracPlaka"), typed[i]);
+        const tk::SearchStatement s = tk::searchStatement(store, QStringLiteral("MusTakip"), QStringLiteral("AracPlaka"), typed[i]);
         print(qPrintable(QStringLiteral("AracPlaka \"%1\": LIKE → key range").arg(typed[i])), before[size_t(i)],
               measure(db, s.sql, s.params));
     }

@@ -1,26 +1,32 @@
 #include "DataModule.h"
 
 #include "SchemaVersion.h"
+#include "SqliteStore.h"
 
 namespace tk {
 
 namespace {
 
 // The program works on files at the newest schema version only.
-std::unique_ptr<Connection> openUpgraded(const QString &path)
+std::unique_ptr<Store> openUpgraded(const QString &path)
 {
     upgradeDataFile(path);
-    return std::make_unique<Connection>(path);
+    return std::make_unique<SqliteStore>(std::make_unique<Connection>(path));
 }
 
 } // namespace
 
 DataModule::DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent)
-    : QObject(parent), m_connection(openUpgraded(databasePath))
+    : DataModule(openUpgraded(databasePath), datasets, parent)
+{
+}
+
+DataModule::DataModule(std::unique_ptr<Store> store, const QVector<DatasetDef> &datasets, QObject *parent)
+    : QObject(parent), m_store(std::move(store))
 {
     for (const DatasetDef &def : datasets) {
         const QString name = QString::fromLatin1(def.name);
-        auto *ds = new Dataset(m_connection.get(), name, name, def.sql, this);
+        auto *ds = new Dataset(m_store.get(), name, name, def.sql, this);
         ds->setProperty("dataSource", QString::fromLatin1(def.dataSource));
         if (def.master)
             ds->setMaster(dataset(QString::fromLatin1(def.master)));
@@ -34,7 +40,7 @@ DataModule::DataModule(const QString &databasePath, const QVector<DatasetDef> &d
             if (!ds->master())
                 ds->open();
     } catch (const DatabaseError &e) {
-        throw DatabaseError(QStringLiteral("%1\n%2").arg(e.text(), m_connection->filePath()));
+        throw DatabaseError(QStringLiteral("%1\n%2").arg(e.text(), m_store->place()));
     }
 }
 
@@ -52,11 +58,17 @@ Dataset *DataModule::dataset(const QString &name) const
     throw Error(QStringLiteral("Veri kümesi bulunamadı: %1").arg(name));
 }
 
+Connection *DataModule::connection() const
+{
+    auto *file = dynamic_cast<SqliteStore *>(m_store.get());
+    return file ? &file->connection() : nullptr;
+}
+
 void DataModule::releaseConnection()
 {
     for (Dataset *ds : std::as_const(m_datasets))
         ds->detachConnection();
-    m_connection.reset();
+    m_store.reset();
 }
 
 } // namespace tk

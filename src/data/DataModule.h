@@ -1,7 +1,8 @@
 #pragma once
-// The connection and the datasets behind the pages; which datasets, the pages
+// The store and the datasets behind the pages; which datasets, the pages
 // declare (their PageDef) and the main window hands over in page order.
 #include "Dataset.h"
+#include "Store.h"
 
 #include <QObject>
 #include <memory>
@@ -21,18 +22,24 @@ public:
     // Opens `databasePath` and every dataset of `datasets` (a master before its
     // details); throws DatabaseError on failure.
     DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent = nullptr);
+    // The same on any store (a database server, say).
+    DataModule(std::unique_ptr<Store> store, const QVector<DatasetDef> &datasets, QObject *parent = nullptr);
     ~DataModule() override;
 
-    Connection *connection() const { return m_connection.get(); }
+    // The store the datasets read and write through; null once released.
+    Store *store() const { return m_store.get(); }
+    // The Data.dat connection under the store; null when the store is not a
+    // file, or once released.
+    Connection *connection() const;
     // By dataset name ("MusTakip1") or data source name ("DS1_1"); throws when unknown.
     Dataset *dataset(const QString &name) const;
     const QVector<Dataset *> &datasets() const { return m_datasets; }
 
-    // Closes every dataset and destroys the connection (before maintenance).
+    // Closes every dataset and destroys the store and its connection (before maintenance).
     void releaseConnection();
 
 private:
-    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Store> m_store;
     QVector<Dataset *> m_datasets;
 };
 

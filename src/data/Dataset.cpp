@@ -1,50 +1,48 @@
 #include "Dataset.h"
 
 #include "PackedRow.h"
+#include "SqliteStore.h"
 
-#include <QRegularExpression>
-#include <sqlite3.h>
+#include <algorithm>
 
 namespace tk {
 
-namespace detail {
-void bindSqliteValue(sqlite3_stmt *stmt, int index, const QVariant &v);
-}
-
-namespace {
-
-struct Statement {
-    sqlite3_stmt *stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
-
-// "SELECT * FROM ..." read with the row id in front, so that rows can be written back.
-const QRegularExpression &selectStar()
-{
-    static const QRegularExpression re(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    return re;
-}
-
-} // namespace
-
-Dataset::Dataset(Connection *connection, const QString &name, const QString &table, const QString &sql, QObject *parent)
-    : QObject(parent), m_connection(connection), m_table(table), m_sql(sql)
+Dataset::Dataset(Store *store, const QString &name, const QString &table, const QString &sql, QObject *parent)
+    : QObject(parent), m_store(store), m_table(table), m_sql(sql)
 {
     setObjectName(name);
 }
 
+Dataset::Dataset(Connection *connection, const QString &name, const QString &table, const QString &sql,
+                 QObject *parent)
+    : Dataset(static_cast<Store *>(nullptr), name, table, sql, parent)
+{
+    if (connection) {
+        m_ownStore = std::make_unique<SqliteStore>(*connection);
+        m_store = m_ownStore.get();
+    }
+}
+
 Dataset::~Dataset() = default;
+
+void Dataset::forgetRows()
+{
+    m_keys.clear();
+    m_whole.clear();
+    m_kept.clear();
+    m_windows.clear();
+    m_lastWindowRead = -1;
+}
 
 void Dataset::detachConnection()
 {
     m_pending.clear();
-    m_rows.clear();
-    m_rowIds.clear();
+    forgetRows();
     m_current = -1;
     m_insertRow = -1;
     m_modified = false;
-    m_connection = nullptr;
+    m_store = nullptr;
+    m_ownStore.reset();
     m_bof = m_eof = true;
     setState(State::Inactive);
     emit rowsReset();
@@ -73,8 +71,7 @@ void Dataset::close()
     m_pending.clear();
     m_modified = false;
     m_insertRow = -1;
-    m_rows.clear();
-    m_rowIds.clear();
+    forgetRows();
     m_current = -1;
     m_bof = m_eof = true;
     setState(State::Inactive);
@@ -89,88 +86,104 @@ void Dataset::refresh()
     checkBrowseMode();
     const int keep = m_current;
     load();
-    if (keep > 0 && !m_rows.empty()) {
-        m_current = std::min<int>(keep, int(m_rows.size()) - 1);
+    if (keep > 0 && !m_keys.empty()) {
+        m_current = std::min<int>(keep, int(m_keys.size()) - 1);
         emit currentChanged(m_current);
     }
 }
 
 void Dataset::load()
 {
-    if (!m_connection || !m_connection->handle())
+    if (!m_store)
         throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
-    sqlite3 *db = m_connection->handle();
-    QString sql = m_sql;
-    const bool writable = selectStar().match(sql).hasMatch();
-    if (writable)
-        sql.replace(selectStar(), QStringLiteral("SELECT rowid, * FROM "));
-    const int first = writable ? 1 : 0;
+    KeyedResult result = m_store->openKeys(m_table, m_sql, m_params);
 
-    Statement s;
-    const QByteArray text = sql.toUtf8();
-    m_connection->check(sqlite3_prepare_v2(db, text.constData(), int(text.size()), &s.stmt, nullptr));
-    for (int i = 0; i < m_params.size() && i < sqlite3_bind_parameter_count(s.stmt); ++i)
-        detail::bindSqliteValue(s.stmt, i + 1, m_params[i]);
-
-    QVector<FieldDef> fields;
-    const int columns = sqlite3_column_count(s.stmt);
-    for (int c = first; c < columns; ++c) {
-        const char *decl = sqlite3_column_decltype(s.stmt, c);
-        fields.append({QString::fromUtf8(sqlite3_column_name(s.stmt, c)),
-                       fieldKindFromDeclaredType(QString::fromUtf8(decl ? decl : "TEXT"))});
-    }
-
-    m_fields = fields;
-    std::vector<QByteArray> rows;
-    std::vector<qint64> ids;
-    int rc;
-    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
-        ids.push_back(writable ? sqlite3_column_int64(s.stmt, 0) : -1);
-        rows.push_back(readRow(s.stmt));
-    }
-    m_connection->check(rc);
-
-    m_rows = std::move(rows);
-    m_rowIds = std::move(ids);
+    forgetRows(); // the rows may have changed since they were read
+    m_fields = result.fields;
+    m_keys = std::move(result.keys);
+    m_whole = std::move(result.rows);
+    m_writable = result.writable;
     m_pending.clear();
     m_modified = false;
     m_insertRow = -1;
-    m_current = m_rows.empty() ? -1 : 0;
+    m_current = m_keys.empty() ? -1 : 0;
     m_bof = true;
-    m_eof = m_rows.empty();
+    m_eof = m_keys.empty();
     m_state = State::Browse;
     emit rowsReset();
     emit stateChanged(m_state);
     emit currentChanged(m_current);
 }
 
-QByteArray Dataset::readRow(void *statement) const
+const QByteArray &Dataset::packedRow(int row) const
 {
-    auto *stmt = static_cast<sqlite3_stmt *>(statement);
-    const int first = sqlite3_column_count(stmt) - int(m_fields.isEmpty() ? 0 : m_fields.size());
-    const int columns = sqlite3_column_count(stmt) - first;
-    PackedRowWriter row(columns);
-    for (int c = first; c < first + columns; ++c) {
-        switch (sqlite3_column_type(stmt, c)) {
-        case SQLITE_INTEGER:
-            row.addInt(sqlite3_column_int64(stmt, c));
-            break;
-        case SQLITE_FLOAT:
-            row.addReal(sqlite3_column_double(stmt, c));
-            break;
-        case SQLITE_NULL:
-            row.addNull();
-            break;
-        case SQLITE_BLOB:
-            row.addBlob(static_cast<const char *>(sqlite3_column_blob(stmt, c)), sqlite3_column_bytes(stmt, c));
-            break;
-        default: {
-            const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-            row.addText(text, sqlite3_column_bytes(stmt, c));
-        }
-        }
+    if (row == m_insertRow)
+        return m_newRow;
+    if (!m_writable)
+        return m_whole[size_t(row)];
+    const qint64 key = m_keys[size_t(row)];
+    auto it = m_kept.find(key);
+    if (it == m_kept.end()) {
+        readWindow(row);
+        it = m_kept.find(key);
+        if (it == m_kept.end())
+            return m_newRow; // only when a store answers without the row's place
+    } else if (m_windows.back().serial != it->second.window) {
+        // Used again: its window is the last to go.
+        const auto w = std::find_if(m_windows.begin(), m_windows.end(),
+                                    [&](const Window &x) { return x.serial == it->second.window; });
+        if (w != m_windows.end())
+            std::rotate(w, w + 1, m_windows.end());
     }
-    return row.take();
+    return it->second.row;
+}
+
+void Dataset::readWindow(int row) const
+{
+    // The window of `row`, and the next one in the direction of travel
+    // when it is not kept yet, in one lookup.
+    const int n = int(m_keys.size());
+    const int window = row / kWindowRows;
+    const bool backwards = m_lastWindowRead >= 0 && window < m_lastWindowRead;
+    m_lastWindowRead = window;
+    int from = window * kWindowRows;
+    int to = std::min(n, from + kWindowRows);
+    const auto kept = [&](int r) { return m_keys[size_t(r)] < 0 || m_kept.count(m_keys[size_t(r)]) > 0; };
+    if (backwards && from > 0 && !kept(from - 1))
+        from -= kWindowRows;
+    else if (!backwards && to < n && !kept(to))
+        to = std::min(n, to + kWindowRows);
+
+    // The new row has no key yet: it is read from nowhere.
+    std::vector<qint64> keys;
+    keys.reserve(size_t(to - from));
+    for (int r = from; r < to; ++r)
+        if (m_keys[size_t(r)] >= 0)
+            keys.push_back(m_keys[size_t(r)]);
+    std::vector<QByteArray> rows = m_store->readRows(m_table, m_fields, keys.data(), int(keys.size()));
+    for (size_t at = 0; at < keys.size(); at += kWindowRows) {
+        const int count = int(std::min<size_t>(kWindowRows, keys.size() - at));
+        std::vector<QByteArray> part(std::make_move_iterator(rows.begin() + qsizetype(at)),
+                                     std::make_move_iterator(rows.begin() + qsizetype(at) + count));
+        keepWindow(keys.data() + at, part, count);
+    }
+}
+
+void Dataset::keepWindow(const qint64 *keys, std::vector<QByteArray> &rows, int count) const
+{
+    const quint32 serial = m_nextWindow++;
+    m_windows.push_back({serial, std::vector<qint64>(keys, keys + count)});
+    for (int i = 0; i < count; ++i)
+        m_kept[keys[i]] = Kept{std::move(rows[size_t(i)]), serial};
+    while (int(m_windows.size()) > kWindowsKept) {
+        const Window &oldest = m_windows.front();
+        for (qint64 key : oldest.keys) {
+            const auto it = m_kept.find(key);
+            if (it != m_kept.end() && it->second.window == oldest.serial)
+                m_kept.erase(it);
+        }
+        m_windows.erase(m_windows.begin());
+    }
 }
 
 int Dataset::fieldIndex(const QString &name) const
@@ -202,7 +215,7 @@ void Dataset::requireOpen(const char *what) const
                                 .arg(objectName(), QString::fromLatin1(what)));
 }
 
-int Dataset::rowCount() const { return int(m_rows.size()); }
+int Dataset::rowCount() const { return int(m_keys.size()); }
 
 void Dataset::setState(State s)
 {
@@ -224,8 +237,8 @@ void Dataset::first()
     settleDetails();
     checkBrowseMode();
     m_bof = true;
-    m_eof = m_rows.empty();
-    setCurrent(m_rows.empty() ? -1 : 0);
+    m_eof = m_keys.empty();
+    setCurrent(m_keys.empty() ? -1 : 0);
 }
 
 void Dataset::last()
@@ -234,8 +247,8 @@ void Dataset::last()
     settleDetails();
     checkBrowseMode();
     m_eof = true;
-    m_bof = m_rows.empty();
-    setCurrent(int(m_rows.size()) - 1);
+    m_bof = m_keys.empty();
+    setCurrent(int(m_keys.size()) - 1);
 }
 
 void Dataset::next() { moveBy(1); }
@@ -248,7 +261,7 @@ int Dataset::moveBy(int distance)
         return 0;
     settleDetails();
     checkBrowseMode();
-    const int n = int(m_rows.size());
+    const int n = int(m_keys.size());
     if (n == 0) {
         m_bof = m_eof = true;
         return 0;
@@ -271,9 +284,12 @@ void Dataset::moveTo(int row) { moveBy(row - m_current); }
 
 QVariant Dataset::storedValue(int row, int column) const
 {
-    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= m_fields.size())
+    if (row < 0 || row >= int(m_keys.size()) || column < 0 || column >= m_fields.size())
         return {};
-    return packedCell(m_rows[size_t(row)], int(m_fields.size()), column);
+    const QByteArray &packed = packedRow(row);
+    if (packed.isEmpty()) // deleted elsewhere since the keys were read
+        return {};
+    return packedCell(packed, int(m_fields.size()), column);
 }
 
 QVariant Dataset::pendingValue(int column) const
@@ -347,11 +363,11 @@ void Dataset::edit()
     requireOpen("edit");
     if (isEditing())
         return;
-    if (m_rows.empty()) {
+    if (m_keys.empty()) {
         append();
         return;
     }
-    if (m_rowIds[size_t(m_current)] < 0)
+    if (m_keys[size_t(m_current)] < 0)
         throw DatabaseError(QStringLiteral("%1: Bu veri kümesi değiştirilemez.").arg(objectName()));
     m_pending = QVector<std::optional<Pending>>(m_fields.size());
     m_modified = false;
@@ -371,10 +387,11 @@ void Dataset::append()
     }
     // An all-null row stands for the new row until it is saved or dropped.
     const int columns = int(m_fields.size());
-    const QByteArray empty = packedNullRow(columns);
-    m_insertRow = int(m_rows.size());
-    m_rows.push_back(empty);
-    m_rowIds.push_back(-1);
+    m_newRow = packedNullRow(columns);
+    m_insertRow = int(m_keys.size());
+    m_keys.push_back(-1);
+    if (!m_writable)
+        m_whole.push_back(m_newRow);
     m_pending = QVector<std::optional<Pending>>(columns);
     // A yes/no field starts as no, as its unticked check box shows, never as null.
     for (int c = 0; c < columns; ++c)
@@ -450,44 +467,24 @@ void Dataset::writeRow()
         columns << m_fields[c].name;
         values << storageValue(m_fields[c].kind, v);
     }
-    sqlite3 *db = m_connection ? m_connection->handle() : nullptr;
-    if (!db)
+    if (!m_store)
         throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
 
-    qint64 rowId = m_rowIds[size_t(m_current)];
-    const QString quotedTable = QLatin1Char('"') + m_table + QLatin1Char('"');
-    if (m_state == State::Insert) {
-        QStringList names, marks;
-        for (const QString &c : columns) {
-            names << QLatin1Char('"') + c + QLatin1Char('"');
-            marks << QStringLiteral("?");
-        }
-        const QString sql = columns.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quotedTable, names.join(','), marks.join(','));
-        m_connection->exec(sql, values);
-        rowId = sqlite3_last_insert_rowid(db);
-    } else if (!columns.isEmpty()) {
-        QStringList sets;
-        for (const QString &c : columns)
-            sets << QLatin1Char('"') + c + QStringLiteral("\"=?");
-        values << rowId;
-        m_connection->exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quotedTable, sets.join(',')), values);
-    }
+    qint64 key = m_keys[size_t(m_current)];
+    if (m_state == State::Insert)
+        key = m_store->insertRow(m_table, columns, values);
+    else
+        m_store->updateRow(m_table, key, columns, values);
 
     // Read the row back as the database holds it (assigned key, defaults, conversions).
-    QStringList names;
-    for (const FieldDef &f : std::as_const(m_fields))
-        names << QLatin1Char('"') + f.name + QLatin1Char('"');
-    Statement s;
-    const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(names.join(','), quotedTable).toUtf8();
-    m_connection->check(sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &s.stmt, nullptr));
-    sqlite3_bind_int64(s.stmt, 1, rowId);
-    const int rc = sqlite3_step(s.stmt);
-    m_connection->check(rc);
-    if (rc == SQLITE_ROW)
-        m_rows[size_t(m_current)] = readRow(s.stmt);
-    m_rowIds[size_t(m_current)] = rowId;
+    std::vector<QByteArray> back = m_store->readRows(m_table, m_fields, &key, 1);
+    m_keys[size_t(m_current)] = key;
+    if (back.front().isEmpty())
+        return; // deleted elsewhere meanwhile: its saved values stay as they were read
+    if (!m_writable)
+        m_whole[size_t(m_current)] = std::move(back.front());
+    else
+        keepWindow(&key, back, 1);
 }
 
 void Dataset::cancel()
@@ -499,11 +496,12 @@ void Dataset::cancel()
     if (m_state == State::Insert) {
         const int row = m_insertRow;
         m_insertRow = -1;
-        m_rows.erase(m_rows.begin() + row);
-        m_rowIds.erase(m_rowIds.begin() + row);
+        m_keys.erase(m_keys.begin() + row);
+        if (!m_writable)
+            m_whole.erase(m_whole.begin() + row);
         emit rowRemoved(row);
         setState(State::Browse);
-        const int n = int(m_rows.size());
+        const int n = int(m_keys.size());
         m_bof = n == 0;
         m_eof = n == 0;
         setCurrent(n == 0 ? -1 : std::min(row, n - 1));
@@ -522,20 +520,20 @@ void Dataset::remove()
         cancel();
         return;
     }
-    if (m_rows.empty())
+    if (m_keys.empty())
         throw DatabaseError(QStringLiteral("Boş bir veri kümesinde bu işlem yapılamaz."));
     if (m_state == State::Edit)
         cancel();
     const int row = m_current;
-    const qint64 id = m_rowIds[size_t(row)];
+    const qint64 id = m_keys[size_t(row)];
     if (id < 0)
         throw DatabaseError(QStringLiteral("%1: Bu veri kümesi değiştirilemez.").arg(objectName()));
-    m_connection->exec(QStringLiteral("DELETE FROM \"%1\" WHERE rowid=?").arg(m_table), {id});
-    m_rows.erase(m_rows.begin() + row);
-    m_rowIds.erase(m_rowIds.begin() + row);
+    m_store->deleteRow(m_table, id);
+    m_keys.erase(m_keys.begin() + row);
+    m_kept.erase(id); // its window forgets it when it goes
     emit rowRemoved(row);
     emit tableWritten();
-    const int n = int(m_rows.size());
+    const int n = int(m_keys.size());
     m_bof = n == 0;
     m_eof = n == 0;
     setCurrent(n == 0 ? -1 : std::min(row, n - 1));
@@ -574,7 +572,7 @@ void Dataset::setMaster(Dataset *master, const QString &linkField)
 
 void Dataset::masterMoved()
 {
-    if (!m_master || !m_connection)
+    if (!m_master || !m_store)
         return;
     if (!m_master->isOpen()) {
         close();

@@ -1,12 +1,16 @@
 #pragma once
-// A client-side static cursor over one table: open loads every row of its
-// statement into memory, the user moves, edits and saves rows, and the
+// A client-side static cursor over one table: open reads the keys of its
+// statement's rows, in order, the user moves, edits and saves rows, and the
 // controls bound to it follow its signals.
 //
+// Only the keys stay (8 bytes a row); the rows themselves are read from the
+// store in windows as something reads them, a bounded number of windows
+// kept, so that start-up and memory do not grow with the years of records.
 // Rows are kept compact (one byte buffer per row, a cell decoded only when
-// something reads it), so that a table of 100 000 rows opens fast and small.
+// something reads it).
 #include "Connection.h"
 #include "Field.h"
+#include "Store.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -15,7 +19,9 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace tk {
@@ -26,15 +32,22 @@ public:
     enum class State { Inactive, Browse, Edit, Insert };
     using Hook = std::function<void(Dataset &)>;
 
+    // Rows in a window, and windows kept: what one lookup reads, and the most
+    // a dataset holds besides its keys.
+    static constexpr int kWindowRows = 64;
+    static constexpr int kWindowsKept = 32;
+
     // `table` is the one table the statement reads and the one rows are written to.
+    Dataset(Store *store, const QString &name, const QString &table, const QString &sql, QObject *parent = nullptr);
+    // On a Data.dat connection owned elsewhere.
     Dataset(Connection *connection, const QString &name, const QString &table,
             const QString &sql, QObject *parent = nullptr);
     ~Dataset() override;
 
     QString name() const { return objectName(); }
     QString table() const { return m_table; }
-    Connection *connection() const { return m_connection; }
-    // Forgets the connection (it is about to be destroyed): the dataset closes
+    Store *store() const { return m_store; }
+    // Forgets the store (it is about to be destroyed): the dataset closes
     // and stays closed; reads answer as for a closed dataset.
     void detachConnection();
 
@@ -133,20 +146,41 @@ private:
     void masterMoved();
     QVariant storedValue(int row, int column) const;
     QVariant pendingValue(int column) const; // parsed value of a pending edit
-    QByteArray readRow(void *stmt) const;
+    // The saved row `row`, read with its window when not kept.
+    const QByteArray &packedRow(int row) const;
+    void readWindow(int row) const;
+    void keepWindow(const qint64 *keys, std::vector<QByteArray> &rows, int count) const;
+    void forgetRows();
     void writeRow(); // INSERT or UPDATE from the pending edits
     void setState(State s);
     void settleDetails();
     int checkedField(const QString &field) const;
 
-    Connection *m_connection;
+    std::unique_ptr<Store> m_ownStore; // the store over a connection handed in
+    Store *m_store;
     QString m_table;
     QString m_sql;
     QVariantList m_params;
     State m_state = State::Inactive;
     QVector<FieldDef> m_fields;
-    std::vector<QByteArray> m_rows; // packed cells of each saved row
-    std::vector<qint64> m_rowIds;
+    std::vector<qint64> m_keys;      // every row's key, in order (-1: the new row, or not writable)
+    bool m_writable = true;
+    std::vector<QByteArray> m_whole; // the rows of a statement that cannot be written back
+    QByteArray m_newRow;             // the new row's saved values: none yet
+    // Rows read, by key, each with the window that read it; windows in the
+    // order of their last use, the oldest first.
+    struct Kept {
+        QByteArray row;
+        quint32 window;
+    };
+    struct Window {
+        quint32 serial;
+        std::vector<qint64> keys;
+    };
+    mutable std::unordered_map<qint64, Kept> m_kept;
+    mutable std::vector<Window> m_windows;
+    mutable quint32 m_nextWindow = 0;
+    mutable int m_lastWindowRead = -1; // where the last read was: the direction of travel
     int m_current = -1;
     bool m_bof = true;
     bool m_eof = true;

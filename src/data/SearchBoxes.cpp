@@ -13,9 +13,9 @@
 
 namespace tk {
 
-SearchStatement searchStatement(const QString &table, const QString &column, const QString &typed)
+SearchStatement searchStatement(const Store &store, const QString &table, const QString &column, const QString &typed)
 {
-    const Condition match = beginsWith(column, typed);
+    const Condition match = store.beginsWith(column, typed);
     return {QStringLiteral("SELECT * FROM %1 WHERE %2").arg(table, match.sql), match.params};
 }
 
@@ -38,7 +38,9 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
     if (!column.isEmpty()) {
         // A changed row is saved before the list is replaced, as leaving it would.
         ds->checkBrowseMode();
-        const SearchStatement search = searchStatement(ds->table(), column, box->text());
+        if (!ds->store())
+            throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
+        const SearchStatement search = searchStatement(*ds->store(), ds->table(), column, box->text());
         ds->setSql(search.sql, search.params);
         ds->first();
     }

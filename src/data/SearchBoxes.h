@@ -23,7 +23,7 @@ struct SearchStatement {
     QString sql;
     QVariantList params;
 };
-SearchStatement searchStatement(const QString &table, const QString &column, const QString &typed);
+SearchStatement searchStatement(const Store &store, const QString &table, const QString &column, const QString &typed);
 
 struct SearchWidgets {
     QComboBox *selector = nullptr; // null on pages without one

@@ -5,6 +5,7 @@
 #include "app/PageTable.h"
 #include "data/DataModule.h"
 #include "data/SearchBoxes.h"
+#include "data/SqliteStore.h"
 #include "data/TurkishOrder.h"
 #include "support/TestSupport.h"
 
@@ -119,7 +120,7 @@ private slots:
         const QStringList typed = {"",   "Ç",  "ç",   "ÇAĞ", "C",  "I",  "ı", "i", "İS", "ISI", "A_",
                                    "A%", "É",  "é",   "K",   "KÂ", "ka", "5", "50%", "C~", "%Z", "Ü"};
         for (const QString &t : typed) {
-            SearchStatement search = searchStatement(QStringLiteral("Cari"), QStringLiteral("Firma"), t);
+            SearchStatement search = searchStatement(SqliteStore(c), QStringLiteral("Cari"), QStringLiteral("Firma"), t);
             QStringList got = column(c, search.sql.replace("SELECT *", "SELECT Firma"), search.params);
             QStringList want = column(c, QStringLiteral("SELECT Firma FROM Cari WHERE Firma LIKE ?"), {t + '%'});
             got.sort();
@@ -135,7 +136,7 @@ private slots:
         Connection &c = *data.connection();
         for (const SearchDef &def : searchDefs()) {
             for (const auto &entry : def.entries) {
-                const SearchStatement s = searchStatement(QLatin1String(def.dataset), QLatin1String(entry.second),
+                const SearchStatement s = searchStatement(*data.store(), QLatin1String(def.dataset), QLatin1String(entry.second),
                                                           QStringLiteral("Ş"));
                 const QString p = plan(c, s.sql, s.params);
                 QVERIFY2(p.contains("USING INDEX") && p.contains("_Sira"), qPrintable(entry.second + (": " + p)));

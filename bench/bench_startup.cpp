@@ -1,0 +1,247 @@
+#include "bench_startup.h"
+
+#include "bench_figures.h"
+#include "app/PageTable.h"
+#include "app/TForm1.h"
+#include "data/DataModule.h"
+#include "data/SearchBoxes.h"
+#include "data/SqliteStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+double processCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+long statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// The statement of every dataset as it runs at start (a detail on the key 1).
+struct Opened {
+    QString sql;
+    QVariantList params;
+};
+QVector<Opened> startStatements()
+{
+    QVector<Opened> out;
+    for (const tk::DatasetDef &def : tk::datasetDefs())
+        out.append({def.sql, def.master ? QVariantList{1} : QVariantList{}});
+    return out;
+}
+
+// Steps the keys of `sql` as the dataset's key statement reads them.
+qint64 scanKeys(sqlite3 *db, const QString &sql, const QVariantList &params)
+{
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
+        return -1;
+    }
+    for (int i = 0; i < params.size(); ++i) {
+        const QByteArray text = params[i].toString().toUtf8();
+        sqlite3_bind_text(stmt, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    qint64 sum = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        sum += sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return sum;
+}
+
+void line(const char *what, const Figure &ours, const Figure &raw, const char *unit)
+{
+    if (raw.median > 0)
+        std::printf("| %-46s | %9.1f (%.1f–%.1f) %s | %9.1f (%.1f–%.1f) %s | %5.2fx |\n", what, ours.median, ours.min,
+                    ours.max, unit, raw.median, raw.min, raw.max, unit, ours.median / raw.median);
+    else
+        std::printf("| %-46s | %9.1f (%.1f–%.1f) %s | %24s | %6s |\n", what, ours.median, ours.min, ours.max, unit, "",
+                    "");
+    std::fflush(stdout);
+}
+
+struct ChildRun {
+    double wall = 0, cpu = 0, rss = 0, hwm = 0;
+};
+
+ChildRun startChild(const StartupOptions &o, const char *mode)
+{
+    QProcess child;
+    QStringList env = QProcess::systemEnvironment();
+    env << QStringLiteral("QT_QPA_PLATFORM=offscreen");
+    child.setEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    child.start(o.self, {QStringLiteral("--child"), QLatin1String(mode), o.path});
+    ChildRun run;
+    // The child's line comes when its window shows; the wall time ends there.
+    while (child.state() != QProcess::NotRunning && !child.canReadLine())
+        child.waitForReadyRead(100);
+    run.wall = ms(t);
+    const QList<QByteArray> f = child.readLine().simplified().split(' ');
+    if (f.size() == 3) {
+        run.cpu = f[0].toDouble();
+        run.rss = f[1].toDouble() / 1024;
+        run.hwm = f[2].toDouble() / 1024;
+    } else {
+        std::fprintf(stderr, "child %s gave no figures\n", mode);
+    }
+    child.waitForFinished(-1);
+    return run;
+}
+
+} // namespace
+
+int runStartupChild(const QString &mode, const QString &path, int argc, char **argv)
+{
+    if (mode == QLatin1String("raw")) {
+        // The plainest start that reads the same keys: the engine alone.
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        tk::Connection connection(path);
+        tk::SqliteStore store(connection);
+        qint64 sum = 0;
+        for (const Opened &s : startStatements())
+            sum += scanKeys(db, store.keyStatement(s.sql), s.params);
+        sqlite3_close(db);
+        std::printf("%.1f %ld %ld\n", processCpuMs(), statusKb("VmRSS:"), statusKb("VmHWM:"));
+        return sum < 0 ? 1 : 0;
+    }
+    QApplication app(argc, argv);
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir::setCurrent(folder);
+    QTemporaryDir config;
+    tk::AppPaths paths;
+    paths.programFolder = folder;
+    paths.configFolder = config.path();
+    tk::TForm1 form(paths);
+    form.show();
+    QApplication::processEvents();
+    std::printf("%.1f %ld %ld\n", processCpuMs(), statusKb("VmRSS:"), statusKb("VmHWM:"));
+    std::fflush(stdout);
+    return 0;
+}
+
+void runStartupBenchmarks(const StartupOptions &o)
+{
+    std::printf("| %-46s | %31s | %31s | %6s |\n", "measure: median (min–max)", "Tekvanis", "raw baseline", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", QByteArray(48, '-').constData(), QByteArray(33, '-').constData(),
+                QByteArray(33, '-').constData(), QByteArray(8, '-').constData());
+
+    // Start-up in a child process: the program until its window shows,
+    // beside a process that only scans the keys of the same statements.
+    std::vector<ChildRun> ours, raw;
+    for (int i = 0; i < o.runs; ++i) {
+        ours.push_back(startChild(o, "program"));
+        raw.push_back(startChild(o, "raw"));
+    }
+    const auto of = [](const std::vector<ChildRun> &runs, double ChildRun::*field) {
+        std::vector<double> v;
+        for (const ChildRun &r : runs)
+            v.push_back(r.*field);
+        return figureOf(v);
+    };
+    line("start to window shown, CPU", of(ours, &ChildRun::cpu), of(raw, &ChildRun::cpu), "ms");
+    line("start to window shown, wall", of(ours, &ChildRun::wall), of(raw, &ChildRun::wall), "ms");
+    line("resident after start, VmRSS", of(ours, &ChildRun::rss), of(raw, &ChildRun::rss), "MB");
+    line("resident peak after start, VmHWM", of(ours, &ChildRun::hwm), of(raw, &ChildRun::hwm), "MB");
+
+    // Opening every dataset beside scanning their keys raw, in this process.
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(o.path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    tk::registerStatementFunctions(db);
+    tk::Connection connection(o.path);
+    tk::SqliteStore dialect(connection);
+    const QVector<Opened> statements = startStatements();
+    const Figure rawOpen = sample(o.runs, [&] {
+        QElapsedTimer t;
+        t.start();
+        for (const Opened &s : statements)
+            scanKeys(db, dialect.keyStatement(s.sql), s.params);
+        return ms(t);
+    });
+    const Figure ourOpen = sample(o.runs, [&] {
+        QElapsedTimer t;
+        t.start();
+        tk::DataModule data(o.path, tk::datasetDefs());
+        return ms(t);
+    });
+    line("open all datasets", ourOpen, rawOpen, "ms");
+
+    // A search keystroke on the first page's list, and emptying the search,
+    // beside the key statement of the same matching.
+    QTemporaryDir config;
+    tk::AppPaths paths;
+    paths.programFolder = QFileInfo(o.path).absolutePath();
+    paths.databasePath = o.path;
+    paths.configFolder = config.path();
+    tk::TForm1 form(paths);
+    form.show();
+    form.showPage(0);
+    QApplication::processEvents();
+    auto *box = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    const QString typed = QStringLiteral("Ç");
+    std::vector<double> keystroke, emptied, rawKeystroke, rawEmptied;
+    for (int i = 0; i < o.runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        box->setText(typed);
+        QApplication::processEvents();
+        keystroke.push_back(ms(t));
+        t.restart();
+        box->setText(QString());
+        QApplication::processEvents();
+        emptied.push_back(ms(t));
+        for (const QString &text : {typed, QString()}) {
+            const tk::SearchStatement s =
+                tk::searchStatement(dialect, QStringLiteral("MusTakip"), QStringLiteral("AracPlaka"), text);
+            t.restart();
+            scanKeys(db, dialect.keyStatement(s.sql), s.params);
+            (text.isEmpty() ? rawEmptied : rawKeystroke).push_back(ms(t));
+        }
+    }
+    line("search keystroke \"Ç\" on MusTakip", figureOf(keystroke), figureOf(rawKeystroke), "ms");
+    line("search emptied: every row back", figureOf(emptied), figureOf(rawEmptied), "ms");
+
+    // Paging: the list's current row a page further, the grid painted.
+    tk::Dataset *list = form.data()->dataset(QStringLiteral("MusTakip"));
+    std::vector<double> steps;
+    list->moveTo(list->rowCount() / 2);
+    for (int i = 0; i < 20 * o.runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        list->moveBy(i % 40 < 20 ? 25 : -25);
+        form.repaint();
+        QApplication::processEvents();
+        steps.push_back(ms(t));
+    }
+    line("paging the list, one page a step", figureOf(steps), {}, "ms");
+    sqlite3_close(db);
+}
