@@ -5,6 +5,7 @@
 #include "controls/Hints.h"
 #include "controls/Idle.h"
 #include "core/UiSeam.h"
+#include "data/OtherDesks.h"
 #include "data/RecordKeys.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
@@ -140,6 +141,12 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     m_pageArea->hide();
     onIdle(this, [this] { statusRefresh(); });
     qApp->installEventFilter(this);
+
+    // Other desks' saves show here; the status bar says so until the next hint.
+    auto *otherDesks = new OtherDesks(m_data.get(), this);
+    connect(otherDesks, &OtherDesks::reloaded, this, [this] {
+        setLabelText(m_hintPanel, QStringLiteral(" Başka bir masadaki değişiklikler yüklendi."));
+    });
 }
 
 TForm1::~TForm1()

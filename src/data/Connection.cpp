@@ -129,6 +129,7 @@ void registerStatementFunctions(sqlite3 *db)
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
 }
 
 Connection::Connection(const QString &path)
@@ -158,7 +159,6 @@ Connection::Connection(const QString &path)
         throw DatabaseError(QStringLiteral("Veritabanı sürücüsü desteklenmiyor: %1").arg(m_path));
     }
     registerStatementFunctions(m_handle);
-    sqlite3_busy_timeout(m_handle, 2000);
     try {
         exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         // Reading the schema proves the file is a database we can read.

@@ -50,9 +50,14 @@ namespace detail {
 void bindSqliteValue(sqlite3_stmt *stmt, int index, const QVariant &v);
 }
 
+// How long a connection waits for another desk's lock on the file (a write
+// of its in progress) before the statement fails.
+inline constexpr int busyTimeoutMs = 5000;
+
 // Registers what the program's statements need on a raw handle: the Turkish
-// case-insensitive LIKE (İ/i, I/ı). Every connection the program or its tools
-// open goes through here; the file itself needs none of it (TurkishOrder.h).
+// case-insensitive LIKE (İ/i, I/ı), and the wait for another desk's lock.
+// Every connection the program or its tools open goes through here; the file
+// itself needs none of it (TurkishOrder.h).
 void registerStatementFunctions(sqlite3 *db);
 // Turkish lower case of a whole text, used by LIKE and by searches.
 QString turkishLower(const QString &text);

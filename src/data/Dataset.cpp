@@ -1,9 +1,11 @@
 #include "Dataset.h"
 
 #include "PackedRow.h"
+#include "SaveConflict.h"
 #include "SqliteStore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tk {
 
@@ -37,6 +39,7 @@ void Dataset::forgetRows()
 void Dataset::detachConnection()
 {
     m_pending.clear();
+    m_conflict = Conflict::None;
     forgetRows();
     m_current = -1;
     m_insertRow = -1;
@@ -69,6 +72,7 @@ void Dataset::close()
     if (!isOpen())
         return;
     m_pending.clear();
+    m_conflict = Conflict::None;
     m_modified = false;
     m_insertRow = -1;
     forgetRows();
@@ -92,8 +96,24 @@ void Dataset::refresh()
     }
 }
 
+void Dataset::reload()
+{
+    requireOpen("reload");
+    settleDetails();
+    checkBrowseMode();
+    for (const QPointer<Dataset> &d : std::as_const(m_details))
+        if (d)
+            d->m_keepKey = d->currentKey();
+    m_keepKey = currentKey();
+    load();
+    for (const QPointer<Dataset> &d : std::as_const(m_details))
+        if (d)
+            d->m_keepKey = -1; // a detail not reloaded with its master keeps nothing for later
+}
+
 void Dataset::load()
 {
+    const qint64 keep = std::exchange(m_keepKey, -1);
     if (!m_store)
         throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
     KeyedResult result = m_store->openKeys(m_table, m_sql, m_params);
@@ -104,10 +124,16 @@ void Dataset::load()
     m_whole = std::move(result.rows);
     m_writable = result.writable;
     m_pending.clear();
+    m_conflict = Conflict::None;
     m_modified = false;
     m_insertRow = -1;
     m_current = m_keys.empty() ? -1 : 0;
-    m_bof = true;
+    if (keep >= 0) {
+        const auto at = std::find(m_keys.begin(), m_keys.end(), keep);
+        if (at != m_keys.end())
+            m_current = int(at - m_keys.begin());
+    }
+    m_bof = m_current <= 0;
     m_eof = m_keys.empty();
     m_state = State::Browse;
     emit rowsReset();
@@ -371,6 +397,8 @@ void Dataset::edit()
         throw DatabaseError(QStringLiteral("%1: Bu veri kümesi değiştirilemez.").arg(objectName()));
     m_pending = QVector<std::optional<Pending>>(m_fields.size());
     m_modified = false;
+    m_editBase = packedRow(m_current);
+    m_conflict = Conflict::None;
     setState(State::Edit);
 }
 
@@ -433,7 +461,11 @@ void Dataset::setText(const QString &field, const QString &text)
     emit rowUpdated(m_current);
 }
 
-void Dataset::post()
+void Dataset::post() { postRow(false); }
+
+void Dataset::overwrite() { postRow(m_conflict == Conflict::Changed); }
+
+void Dataset::postRow(bool overwrite)
 {
     requireOpen("post");
     if (!isEditing())
@@ -441,9 +473,10 @@ void Dataset::post()
     settleDetails();
     if (beforePost)
         beforePost(*this);
-    writeRow();
+    writeRow(overwrite);
     const int row = m_current;
     m_pending.clear();
+    m_conflict = Conflict::None;
     m_modified = false;
     m_insertRow = -1;
     setState(State::Browse);
@@ -454,7 +487,24 @@ void Dataset::post()
         afterPost(*this);
 }
 
-void Dataset::writeRow()
+QVector<ExpectedValue> Dataset::expectedValues(const QByteArray &row) const
+{
+    QVector<ExpectedValue> expected;
+    expected.reserve(m_fields.size());
+    for (int c = 0; c < m_fields.size(); ++c)
+        expected.append({m_fields[c].name, packedCell(row, int(m_fields.size()), c)});
+    return expected;
+}
+
+bool Dataset::masterGone() const
+{
+    const qint64 key = m_master ? m_master->currentKey() : -1;
+    if (key < 0)
+        return false;
+    return m_store->readRows(m_master->table(), m_master->fields(), &key, 1).front().isEmpty();
+}
+
+void Dataset::writeRow(bool overwrite)
 {
     // Parse every typed value first: a refused value leaves the row in editing as typed.
     QStringList columns;
@@ -471,10 +521,23 @@ void Dataset::writeRow()
         throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
 
     qint64 key = m_keys[size_t(m_current)];
-    if (m_state == State::Insert)
-        key = m_store->insertRow(m_table, columns, values);
-    else
-        m_store->updateRow(m_table, key, columns, values);
+    if (m_state == State::Insert) {
+        try {
+            key = m_store->insertRow(m_table, columns, values);
+        } catch (const DatabaseError &) {
+            // The foreign key refused a detail whose master another desk deleted.
+            if (masterGone())
+                throw SaveConflict(masterDeletedElsewhereText());
+            throw;
+        }
+    } else {
+        // Written only while the row holds what it was read with; an overwrite
+        // expects what the refusal found, so a third desk's change still counts.
+        const QByteArray &base = overwrite ? m_conflictRow : m_editBase;
+        const QVector<ExpectedValue> expected = expectedValues(base);
+        if (!m_store->updateRow(m_table, key, columns, values, base.isEmpty() ? nullptr : &expected))
+            refuseSave(key);
+    }
 
     // Read the row back as the database holds it (assigned key, defaults, conversions).
     std::vector<QByteArray> back = m_store->readRows(m_table, m_fields, &key, 1);
@@ -487,11 +550,65 @@ void Dataset::writeRow()
         keepWindow(&key, back, 1);
 }
 
+void Dataset::refuseSave(qint64 key)
+{
+    std::vector<QByteArray> now = m_store->readRows(m_table, m_fields, &key, 1);
+    if (now.front().isEmpty()) {
+        m_conflict = Conflict::Deleted;
+        m_conflictRow.clear();
+        throw SaveConflict(deletedElsewhereText());
+    }
+    // The other desk's values show in every box not typed in, the typed ones stay.
+    m_conflict = Conflict::Changed;
+    m_conflictRow = now.front();
+    keepWindow(&key, now, 1);
+    emit rowUpdated(m_current);
+    throw SaveConflict(changedElsewhereText());
+}
+
+QVariant Dataset::valueElsewhere(const QString &field) const
+{
+    const int c = fieldIndex(field);
+    if (c < 0 || m_conflict != Conflict::Changed)
+        return {};
+    return packedCell(m_conflictRow, int(m_fields.size()), c);
+}
+
+QStringList Dataset::fieldsChangedElsewhere() const
+{
+    QStringList changed;
+    if (m_conflict != Conflict::Changed || m_editBase.isEmpty())
+        return changed;
+    const int n = int(m_fields.size());
+    for (int c = 0; c < n; ++c)
+        if (packedCell(m_editBase, n, c) != packedCell(m_conflictRow, n, c))
+            changed << m_fields[c].name;
+    return changed;
+}
+
+qint64 Dataset::currentKey() const
+{
+    if (m_current < 0 || m_current >= int(m_keys.size()))
+        return -1;
+    return m_keys[size_t(m_current)];
+}
+
+bool Dataset::isEditingHereOrBelow() const
+{
+    if (isEditing())
+        return true;
+    for (const QPointer<Dataset> &d : m_details)
+        if (d && d->isEditingHereOrBelow())
+            return true;
+    return false;
+}
+
 void Dataset::cancel()
 {
     if (!isEditing())
         return;
     m_pending.clear();
+    m_conflict = Conflict::None;
     m_modified = false;
     if (m_state == State::Insert) {
         const int row = m_insertRow;

@@ -60,6 +60,9 @@ public:
     void open();
     void close();   // drops any edit without saving
     void refresh(); // re-runs the statement, keeping the current row index where possible
+    // Re-runs the statement keeping the current row by its key (another desk
+    // may have added or removed rows before it); the details keep theirs.
+    void reload();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
@@ -110,6 +113,26 @@ public:
     // The rule for leaving a row: post when changed, otherwise drop the edit.
     void checkBrowseMode();
 
+    // --- other desks ---------------------------------------------------------
+    // A save writes the row only while it still holds the values it was read
+    // with at edit(); otherwise it throws SaveConflict and the typed values
+    // stay pending. What the refused save found:
+    enum class Conflict { None, Changed, Deleted };
+    Conflict conflict() const { return m_conflict; }
+    // The row as the other desk left it, read when the save was refused
+    // (invalid for a deleted row, or without a conflict).
+    QVariant valueElsewhere(const QString &field) const;
+    // The fields the other desk changed since the row was read at edit().
+    QStringList fieldsChangedElsewhere() const;
+    // After a refused save: writes the typed values over the other desk's,
+    // provided the row still holds what the refusal found. A row deleted
+    // elsewhere stays refused.
+    void overwrite();
+    // The key of the current row; -1 for a new row or none.
+    qint64 currentKey() const;
+    // Editing here or in a detail: a reload would disturb the typing.
+    bool isEditingHereOrBelow() const;
+
     // --- hooks ---------------------------------------------------------------
     Hook beforePost;
     Hook afterPost;
@@ -141,6 +164,7 @@ private:
     };
 
     void load();
+    bool masterGone() const;
     void requireOpen(const char *what) const;
     void setCurrent(int row);
     void masterMoved();
@@ -151,7 +175,10 @@ private:
     void readWindow(int row) const;
     void keepWindow(const qint64 *keys, std::vector<QByteArray> &rows, int count) const;
     void forgetRows();
-    void writeRow(); // INSERT or UPDATE from the pending edits
+    void writeRow(bool overwrite); // INSERT or UPDATE from the pending edits
+    void postRow(bool overwrite);
+    [[noreturn]] void refuseSave(qint64 key);
+    QVector<ExpectedValue> expectedValues(const QByteArray &row) const;
     void setState(State s);
     void settleDetails();
     int checkedField(const QString &field) const;
@@ -188,6 +215,10 @@ private:
     QVector<std::optional<Pending>> m_pending;
     bool m_modified = false;
     int m_insertRow = -1; // index of the new row while inserting
+    QByteArray m_editBase;     // the row as read at edit(): what a save expects to find
+    Conflict m_conflict = Conflict::None;
+    QByteArray m_conflictRow;  // the row as a refused save found it
+    qint64 m_keepKey = -1;     // the row the next load makes current, if still there
 
     QPointer<Dataset> m_master;
     QString m_linkField;

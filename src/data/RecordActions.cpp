@@ -1,5 +1,6 @@
 #include "RecordActions.h"
 
+#include "SaveConflict.h"
 #include "controls/Hints.h"
 #include "controls/Idle.h"
 #include "controls/RecordArea.h"
@@ -34,7 +35,7 @@ void run(Dataset *ds, RecordOperation operation)
     case RecordOperation::Prior: ds->prior(); break;
     case RecordOperation::Next: ds->next(); break;
     case RecordOperation::Last: ds->last(); break;
-    case RecordOperation::Post: ds->post(); break;
+    case RecordOperation::Post: saveRecord(ds, nullptr); break;
     case RecordOperation::Cancel: ds->cancel(); break;
     }
 }
@@ -139,6 +140,18 @@ void RecordActions::updateEnabled()
         if (e.action->isEnabled() != enabled)
             e.action->setEnabled(enabled);
     }
+}
+
+void saveRecord(Dataset *ds, QWidget *parent)
+{
+    // A first save refused by another desk's change only says so; saving
+    // again means to write over it, so it asks first.
+    if (ds->conflict() != Dataset::Conflict::Changed) {
+        ds->post();
+        return;
+    }
+    if (ui().ask(parent, QStringLiteral("Uyarı"), overwriteQuestion(*ds), true) == UiSeam::Answer::Yes)
+        ds->overwrite();
 }
 
 void addRecord(const ToolBarDef &def, DataModule *data, QWidget *page)

@@ -35,7 +35,6 @@ Handle openExisting(const QString &path, int flags)
         throw DatabaseError(QStringLiteral("%1\n%2").arg(raw ? engineText(raw) : QString::fromUtf8(sqlite3_errstr(rc)),
                                                          shown(path)));
     registerStatementFunctions(db.get());
-    sqlite3_busy_timeout(db.get(), 2000);
     return db;
 }
 

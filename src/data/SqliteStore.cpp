@@ -260,6 +260,18 @@ bool SqliteStore::deleteRow(const QString &table, qint64 key)
 
 int SqliteStore::exec(const QString &sql, const QVariantList &params) { return m_connection->exec(sql, params); }
 
+QStringList SqliteStore::changedElsewhere()
+{
+    sqlite3_stmt *stmt = prepared(QStringLiteral("PRAGMA data_version")).stmt;
+    const int rc = sqlite3_step(stmt);
+    const qint64 version = rc == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : m_dataVersion;
+    sqlite3_reset(stmt);
+    m_connection->check(rc);
+    const bool changed = m_dataVersion >= 0 && version != m_dataVersion;
+    m_dataVersion = version;
+    return changed ? QStringList{QStringLiteral("*")} : QStringList{};
+}
+
 Condition SqliteStore::beginsWith(const QString &column, const QString &typed) const
 {
     return tk::beginsWith(column, typed);

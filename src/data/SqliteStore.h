@@ -34,6 +34,9 @@ public:
     bool deleteRow(const QString &table, qint64 key) override;
     int exec(const QString &sql, const QVariantList &params = {}) override;
 
+    // The file's data_version moves with every commit of another connection.
+    QStringList changedElsewhere() override;
+
     Condition beginsWith(const QString &column, const QString &typed) const override;
     QString turkishOrder(const QString &column) const override;
 
@@ -50,6 +53,7 @@ private:
     // Window lookups, prepared once per table, columns and window size.
     QHash<QString, Prepared *> m_prepared;
     QHash<QString, QString> m_keyStatements; // by statement
+    qint64 m_dataVersion = -1;               // as last seen; -1 before watching
 };
 
 } // namespace tk

@@ -64,6 +64,12 @@ public:
     // Any statement with positional parameters; returns the rows changed.
     virtual int exec(const QString &sql, const QVariantList &params = {}) = 0;
 
+    // --- other desks ---------------------------------------------------------
+    // The tables other desks (other connections) wrote since the last call,
+    // without waiting; "*" where the engine tells only that something
+    // changed. The first call starts watching and answers nothing.
+    virtual QStringList changedElsewhere() { return {}; }
+
     // --- the engine's dialect ------------------------------------------------
     // Rows whose `column` begins with `typed` as the Turkish LIKE does: "%"
     // and "_" stay wildcards, a backslash is an ordinary character.

@@ -1,6 +1,7 @@
 #include "PgStore.h"
 
 #include "PgStatement.h"
+#include "ServerNotify.h"
 #include "ServerSchema.h"
 #include "data/PackedRow.h"
 
@@ -272,6 +273,28 @@ bool PgStore::deleteRow(const QString &table, qint64 key)
 int PgStore::exec(const QString &sql, const QVariantList &params)
 {
     return m_db.exec(serverStatement(sql), params).changed();
+}
+
+QStringList PgStore::changedElsewhere()
+{
+    if (!m_listening) {
+        m_db.run(QStringLiteral("LISTEN %1").arg(QLatin1String(changeChannel)));
+        m_listening = true;
+        return {};
+    }
+    pg_conn *conn = m_db.handle();
+    if (!PQconsumeInput(conn))
+        throw DatabaseError(QStringLiteral("PostgreSQL sunucusuyla bağlantı kesildi: %1\n%2")
+                                .arg(QString::fromUtf8(PQerrorMessage(conn)).trimmed(), place()));
+    QStringList tables;
+    const int self = PQbackendPID(conn);
+    while (PGnotify *n = PQnotifies(conn)) {
+        const QString table = QString::fromUtf8(n->extra);
+        if (n->be_pid != self && !tables.contains(table))
+            tables << table;
+        PQfreemem(n);
+    }
+    return tables;
 }
 
 Condition PgStore::beginsWith(const QString &column, const QString &typed) const

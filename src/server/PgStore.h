@@ -28,11 +28,15 @@ public:
     bool deleteRow(const QString &table, qint64 key) override;
     int exec(const QString &sql, const QVariantList &params = {}) override;
 
+    // The tables named by other desks' notifications (ServerNotify.h).
+    QStringList changedElsewhere() override;
+
     Condition beginsWith(const QString &column, const QString &typed) const override;
     QString turkishOrder(const QString &column) const override;
 
 private:
     PgConnection m_db;
+    bool m_listening = false;
 };
 
 } // namespace tk

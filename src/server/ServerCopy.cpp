@@ -91,6 +91,7 @@ void copyDataFileToServer(const QString &path, PgConnection &db)
     Handle file;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &file.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw DatabaseError(QStringLiteral("%1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(file.db)), path));
+    registerStatementFunctions(file.db); // waits while a desk writes to the file
     db.inTransaction([&] {
         for (const ServerTable &t : serverTables())
             copyTable(file.db, db, t);

@@ -1,6 +1,7 @@
 #include "ServerSchema.h"
 
 #include "PgConnection.h"
+#include "ServerNotify.h"
 #include "data/Schema.h"
 #include "data/TurkishOrder.h"
 
@@ -134,6 +135,7 @@ QStringList serverSchemaStatements()
     for (const ServerTable &t : serverTables())
         statements << createTable(t);
     statements += createIndexes();
+    statements += serverNotifyStatements();
     statements << QStringLiteral("CREATE TABLE %1 (Surum integer NOT NULL)").arg(QLatin1String(versionTable))
                << QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QLatin1String(versionTable)).arg(newestSchemaVersion());
     return statements;

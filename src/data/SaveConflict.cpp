@@ -1,0 +1,39 @@
+#include "SaveConflict.h"
+
+#include "Dataset.h"
+#include "Field.h"
+
+namespace tk {
+
+QString changedElsewhereText()
+{
+    return QStringLiteral("Bu kayıt siz düzenlerken başka bir yerde değiştirildi. Değişiklikleriniz kaydedilmedi.");
+}
+
+QString deletedElsewhereText()
+{
+    return QStringLiteral("Bu kayıt siz düzenlerken başka bir yerde silindi. Değişiklikleriniz kaydedilmedi; "
+                          "yazdıklarınız kutularda duruyor.");
+}
+
+QString masterDeletedElsewhereText()
+{
+    return QStringLiteral("Bu satırın ana kaydı başka bir yerde silindi. Satır kaydedilmedi.");
+}
+
+QString overwriteQuestion(const Dataset &ds)
+{
+    QString text = QStringLiteral("Bu kayıt siz düzenlerken başka bir yerde değiştirildi.\n");
+    const QStringList changed = ds.fieldsChangedElsewhere();
+    if (!changed.isEmpty())
+        text += QStringLiteral("\nBaşka yerde kaydedilen → sizin yazdığınız:\n");
+    for (const QString &field : changed) {
+        const FieldKind kind = ds.fieldKind(field);
+        const QString there = fieldDisplayText(kind, ds.valueElsewhere(field));
+        text += QStringLiteral("%1: %2 → %3\n").arg(field, there.isEmpty() ? QStringLiteral("(boş)") : there,
+                                                  ds.text(field).isEmpty() ? QStringLiteral("(boş)") : ds.text(field));
+    }
+    return text + QStringLiteral("\nSizin değerleriniz bunların üzerine kaydedilsin mi?");
+}
+
+} // namespace tk
