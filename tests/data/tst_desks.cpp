@@ -1,0 +1,175 @@
+// Two desks on one Data.dat: two connections in this process for the cases
+// both engines share, and a second process of this program that saves
+// through the datasets while this one watches and tries to compact.
+#include "app/PageTable.h"
+#include "support/DeskScenarios.h"
+#include "support/TestSupport.h"
+
+#include "data/DataModule.h"
+#include "data/DeskLock.h"
+#include "data/OtherDesks.h"
+#include "data/SqliteStore.h"
+#include "maintenance/DatabaseCompaction.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <thread>
+
+using namespace tk;
+using tk::test::TempDatabase;
+
+namespace {
+
+QString g_path; // the Data.dat of the running test
+
+std::unique_ptr<Store> connectDesk() { return std::make_unique<SqliteStore>(std::make_unique<Connection>(g_path)); }
+
+const QString deskArgument = QStringLiteral("--ikinci-masa");
+
+// The second desk: this program run again on the same Data.dat. It holds the
+// desk lock as the program does, adds `rows` cars through the datasets as
+// fast as it can, changes the first car's owner, says "kaydedildi" and keeps
+// the books open until its input ends.
+int secondDesk(const QString &path, int rows)
+{
+    DeskLock lock(path);
+    DataModule data(path, datasetDefs());
+    Dataset *cars = data.dataset(QStringLiteral("MusTakip"));
+    for (int i = 0; i < rows; ++i) {
+        cars->append();
+        cars->setText(QStringLiteral("AracPlaka"), QStringLiteral("B %1").arg(i));
+        cars->post();
+    }
+    cars->first();
+    cars->setText(QStringLiteral("AdiSoyadi"), QStringLiteral("İkinci masadan"));
+    cars->post();
+    std::cout << "kaydedildi" << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+    return 0;
+}
+
+} // namespace
+
+class DesksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TempDatabase>();
+        g_path = m_db->path();
+    }
+    void cleanup() { m_db.reset(); }
+
+    void bothEditOneRow() { test::bothEditOneRow(connectDesk); }
+    void bothInsertAtOnce() { test::bothInsertAtOnce(connectDesk); }
+    void deleteUnderEdit() { test::deleteUnderEdit(connectDesk); }
+    void detailUnderDeletedMaster() { test::detailUnderDeletedMaster(connectDesk); }
+    void refreshKeepsCurrentRow() { test::refreshKeepsCurrentRow(connectDesk); }
+
+    void everyConnectionWaitsForALock()
+    {
+        // Another desk is in the middle of a write: this desk's save waits
+        // for it to end instead of failing at once.
+        DataModule here(connectDesk(), datasetDefs());
+        Dataset *stock = here.dataset(QStringLiteral("Stok"));
+        stock->append();
+        stock->setText(QStringLiteral("StokKodu"), QStringLiteral("B"));
+        std::atomic<bool> holding{false};
+        std::thread other([&] {
+            sqlite3 *db = nullptr;
+            sqlite3_open_v2(QFile::encodeName(g_path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO Stok (StokKodu) VALUES ('A')", nullptr, nullptr, nullptr);
+            holding = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        });
+        while (!holding)
+            std::this_thread::yield();
+        QElapsedTimer clock;
+        clock.start();
+        stock->post();
+        const qint64 waited = clock.elapsed();
+        other.join();
+        QVERIFY2(waited >= 300, qPrintable(QString::number(waited)));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(StokKodu) FROM (SELECT StokKodu FROM Stok ORDER BY 1)")).toString(),
+                 QStringLiteral("A,B"));
+    }
+
+    void secondProgramOnTheSameFile()
+    {
+        DataModule here(g_path, datasetDefs());
+        OtherDesks watch(&here);
+        QSignalSpy reloaded(&watch, &OtherDesks::reloaded);
+        Dataset *cars = here.dataset(QStringLiteral("MusTakip"));
+
+        constexpr int rows = 40;
+        QProcess desk;
+        desk.start(QCoreApplication::applicationFilePath(), {deskArgument, g_path, QString::number(rows)});
+        QVERIFY(desk.waitForStarted());
+        // Meanwhile this desk adds its own cars: both desks write at once.
+        for (int i = 0; i < rows; ++i) {
+            cars->append();
+            cars->setText(QStringLiteral("AracPlaka"), QStringLiteral("A %1").arg(i));
+            cars->post();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(desk.canReadLine() || desk.state() != QProcess::Running, 30000);
+        QCOMPARE(desk.readLine().trimmed(), QByteArray("kaydedildi"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT count(*) FROM MusTakip")).toInt(), 2 * rows);
+
+        // The other desk's saves show here without a hand on the keyboard.
+        QTRY_VERIFY_WITH_TIMEOUT(cars->rowCount() == 2 * rows, 1000);
+        QVERIFY(reloaded.count() > 0);
+
+        // Compaction replaces the file: refused while the other desk has it
+        // open, naming the reason.
+        DatabaseCompaction compaction(g_path);
+        try {
+            compaction.compact();
+            QFAIL("compaction ran while another desk had the books open");
+        } catch (const Error &e) {
+            QVERIFY2(e.text().contains(QStringLiteral("Sıkıştırma")), qPrintable(e.text()));
+        }
+        QVERIFY(QFileInfo::exists(g_path));
+
+        desk.closeWriteChannel();
+        QVERIFY(desk.waitForFinished(10000));
+        QCOMPARE(desk.exitCode(), 0);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT count(*) FROM MusTakip WHERE AdiSoyadi = 'İkinci masadan'")).toInt(), 1);
+    }
+
+private:
+    std::unique_ptr<TempDatabase> m_db;
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == deskArgument) {
+        try {
+            return secondDesk(args[2], args[3].toInt());
+        } catch (const Error &e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+    }
+    DesksTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_desks.moc"
