@@ -2,6 +2,7 @@
 // of figures (see usage()). It reports; it asserts nothing.
 #include "app/TForm1.h"
 #include "core/UiSeam.h"
+#include "bench_desks.h"
 #include "bench_reports.h"
 #include "bench_search.h"
 #include "bench_startup.h"
@@ -67,6 +68,9 @@ const char *const kUsage =
     "  --file PATH   use (or make) PATH for the one size given\n"
     "  --startup     only the start-up, opening, search and paging figures\n"
     "  --searches    only the raw search figures (at the last size)\n"
+    "  --desks       only the two-desk figures (at the last size): a save showing at\n"
+    "                another desk, and the check a save makes, on a Data.dat and on\n"
+    "                a private PostgreSQL server\n"
     "  --help        this text\n";
 
 QString loadAverage()
@@ -102,7 +106,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, desksOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -127,6 +131,8 @@ int main(int argc, char **argv)
             startupOnly = true;
         } else if (a == "--searches") {
             searchesOnly = true;
+        } else if (a == "--desks") {
+            desksOnly = true;
         } else {
             ok = false;
         }
@@ -147,6 +153,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);
+    if (desksOnly) {
+        std::printf("load average %s\n", qPrintable(loadAverage()));
+        runDeskBenchmarks(sizes.last(), runs);
+        std::printf("load average %s\n", qPrintable(loadAverage()));
+        return 0;
+    }
     if (searchesOnly) {
         runSearchBenchmarks(sizes.last());
         return 0;
