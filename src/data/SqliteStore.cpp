@@ -249,8 +249,17 @@ bool SqliteStore::updateRow(const QString &table, qint64 key, const QStringList 
             where += QStringLiteral(" AND %1 IS ?").arg(quoted(e.column));
             params << e.value;
         }
-    return m_connection->exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(quoted(table), sets.join(','), where),
-                              params) > 0;
+    // Prepared once per table and columns: a desk saving row after row, and
+    // the check of every column a save makes, cost no parsing.
+    sqlite3_stmt *stmt = prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(quoted(table), sets.join(','), where)).stmt;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    for (int i = 0; i < params.size(); ++i)
+        detail::bindSqliteValue(stmt, i + 1, params[i]);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    m_connection->check(rc);
+    return sqlite3_changes(m_connection->handle()) > 0;
 }
 
 bool SqliteStore::deleteRow(const QString &table, qint64 key)
