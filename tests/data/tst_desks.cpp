@@ -2,6 +2,7 @@
 // both engines share, and a second process of this program that saves
 // through the datasets while this one watches and tries to compact.
 #include "app/PageTable.h"
+#include "app/TForm1.h"
 #include "support/DeskScenarios.h"
 #include "support/TestSupport.h"
 
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -75,6 +77,7 @@ private slots:
     void cleanup() { m_db.reset(); }
 
     void bothEditOneRow() { test::bothEditOneRow(connectDesk); }
+    void everyKindReadsBackUnchanged() { test::everyKindReadsBackUnchanged(connectDesk); }
     void bothInsertAtOnce() { test::bothInsertAtOnce(connectDesk); }
     void deleteUnderEdit() { test::deleteUnderEdit(connectDesk); }
     void detailUnderDeletedMaster() { test::detailUnderDeletedMaster(connectDesk); }
@@ -108,6 +111,25 @@ private slots:
         QVERIFY2(waited >= 300, qPrintable(QString::number(waited)));
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT group_concat(StokKodu) FROM (SELECT StokKodu FROM Stok ORDER BY 1)")).toString(),
                  QStringLiteral("A,B"));
+    }
+
+    void statusBarSaysSo()
+    {
+        test::ScriptedUi ui;
+        AppPaths paths;
+        paths.programFolder = m_db->folder();
+        paths.configFolder = m_db->folder() + QStringLiteral("/config");
+        TForm1 form(paths);
+        form.show();
+        auto *hint = form.findChild<QLabel *>(QStringLiteral("StatusPanelHint"));
+        QVERIFY(hint);
+        DataModule other(connectDesk(), datasetDefs());
+        Dataset *stock = other.dataset(QStringLiteral("Stok"));
+        stock->append();
+        stock->setText(QStringLiteral("StokKodu"), QStringLiteral("K1"));
+        stock->post();
+        QTRY_COMPARE_WITH_TIMEOUT(hint->text(), QStringLiteral(" Başka bir masadaki değişiklikler yüklendi."), 2000);
+        QCOMPARE(form.data()->dataset(QStringLiteral("Stok"))->rowCount(), 1);
     }
 
     void secondProgramOnTheSameFile()

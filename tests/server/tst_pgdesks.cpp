@@ -34,6 +34,7 @@ private slots:
     }
 
     void bothEditOneRow() { test::bothEditOneRow(desk()); }
+    void everyKindReadsBackUnchanged() { test::everyKindReadsBackUnchanged(desk()); }
     void bothInsertAtOnce() { test::bothInsertAtOnce(desk()); }
     void deleteUnderEdit() { test::deleteUnderEdit(desk()); }
     void detailUnderDeletedMaster() { test::detailUnderDeletedMaster(desk()); }

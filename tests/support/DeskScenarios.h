@@ -17,6 +17,9 @@ using DeskConnector = std::function<std::unique_ptr<Store>()>;
 // nothing, a Yes writes over, and a third desk's change in between refuses
 // the overwrite as well.
 void bothEditOneRow(const DeskConnector &connect);
+// Every table's columns, of every kind, read back as the books hold them:
+// saving the row again is not taken for another desk's change.
+void everyKindReadsBackUnchanged(const DeskConnector &connect);
 // Both desks add a row before either saves: both rows are kept.
 void bothInsertAtOnce(const DeskConnector &connect);
 // A row deleted at one desk while the other edits it: said so, typed values kept.
