@@ -144,6 +144,9 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // Measured offscreen, as the child is: no display needed, none drawn on.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);

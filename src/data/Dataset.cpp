@@ -144,14 +144,16 @@ void Dataset::readWindow(int row) const
     // when it is not kept yet, in one lookup.
     const int n = int(m_keys.size());
     const int window = row / kWindowRows;
-    const bool backwards = m_lastWindowRead >= 0 && window < m_lastWindowRead;
+    // The first read after opening has no direction yet: it reads only its window.
+    const bool travelling = m_lastWindowRead >= 0 && window != m_lastWindowRead;
+    const bool backwards = travelling && window < m_lastWindowRead;
     m_lastWindowRead = window;
     int from = window * kWindowRows;
     int to = std::min(n, from + kWindowRows);
     const auto kept = [&](int r) { return m_keys[size_t(r)] < 0 || m_kept.count(m_keys[size_t(r)]) > 0; };
     if (backwards && from > 0 && !kept(from - 1))
         from -= kWindowRows;
-    else if (!backwards && to < n && !kept(to))
+    else if (travelling && !backwards && to < n && !kept(to))
         to = std::min(n, to + kWindowRows);
 
     // The new row has no key yet: it is read from nowhere.
