@@ -101,6 +101,7 @@ void Dataset::load()
     forgetRows(); // the rows may have changed since they were read
     m_fields = result.fields;
     m_keys = std::move(result.keys);
+    m_keys.shrink_to_fit(); // a store fills them as they come: up to twice the room
     m_whole = std::move(result.rows);
     m_writable = result.writable;
     m_pending.clear();
