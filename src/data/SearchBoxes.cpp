@@ -41,8 +41,7 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
         if (!ds->store())
             throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
         const SearchStatement search = searchStatement(*ds->store(), ds->table(), column, box->text());
-        ds->setSql(search.sql, search.params);
-        ds->first();
+        ds->setSql(search.sql, search.params); // opens on the first row: the details follow it once
     }
     if (ds->isOpen() && ds->rowCount() == 0) {
         ui().inform(page, QStringLiteral("Bilgi"), QStringLiteral("Aradığınız kriterlere uygun birim kaydı bulunamadı."));
