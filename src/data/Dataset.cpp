@@ -1,8 +1,10 @@
 #include "Dataset.h"
 
+#include "ListOrder.h"
 #include "PackedRow.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace tk {
@@ -59,6 +61,25 @@ void Dataset::setSql(const QString &sql, const QVariantList &params)
     open();
 }
 
+void Dataset::setSortOrder(const QString &orderByTerm)
+{
+    if (orderByTerm == m_sortOrder)
+        return;
+    m_sortOrder = orderByTerm;
+    emit sortOrderChanged(orderByTerm);
+    if (!isOpen())
+        return;
+    settleDetails();
+    checkBrowseMode();
+    const qint64 key = m_current >= 0 && m_current < int(m_rowIds.size()) ? m_rowIds[m_current] : -1;
+    load();
+    const auto found = std::find(m_rowIds.begin(), m_rowIds.end(), key);
+    if (key >= 0 && found != m_rowIds.end() && found != m_rowIds.begin()) {
+        m_bof = false;
+        setCurrent(int(found - m_rowIds.begin()));
+    }
+}
+
 void Dataset::open()
 {
     if (isOpen())
@@ -100,7 +121,7 @@ void Dataset::load()
     if (!m_connection || !m_connection->handle())
         throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
     sqlite3 *db = m_connection->handle();
-    QString sql = m_sql;
+    QString sql = withOrderBy(m_sql, m_sortOrder);
     const bool writable = selectStar().match(sql).hasMatch();
     if (writable)
         sql.replace(selectStar(), QStringLiteral("SELECT rowid, * FROM "));
