@@ -56,6 +56,10 @@ void DatabaseCompaction::compact()
 {
     if (!QFileInfo(m_database).isFile())
         throw Error(QStringLiteral("Veritabanı bulunamadı: %1\n%2").arg(native(m_database), systemErrorText(ENOENT)));
+    if (m_deskLock)
+        m_deskLock->makeExclusive(QStringLiteral("Sıkıştırma"));
+    else if (!m_ownLock)
+        m_ownLock = DeskLock::exclusive(m_database, QStringLiteral("Sıkıştırma"));
     // Read-write, so a journal left by a broken write is rolled back first.
     EngineConnection db = openEngineFile(m_database, SQLITE_OPEN_READWRITE,
                                          QStringLiteral("Veritabanı açılamadı"), m_database);
@@ -86,14 +90,7 @@ void DatabaseCompaction::compact()
 void DatabaseCompaction::replace()
 {
     try {
-        // A journal beside the database belongs to the old file: put under the
-        // new one it would be replayed into it.
-        for (const char *suffix : {"-journal", "-wal"}) {
-            const QString journal = m_database + QLatin1String(suffix);
-            if (QFileInfo::exists(journal))
-                throw Error(QStringLiteral("Veritabanı kullanımda: %1\n%2")
-                                .arg(native(journal), systemErrorText(EBUSY)));
-        }
+        requireNoJournalBeside(m_database);
         m_replaceStep(m_compacted, m_database);
     } catch (...) {
         QFile::remove(m_compacted);
