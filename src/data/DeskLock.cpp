@@ -41,9 +41,14 @@ DeskLock::DeskLock(const QString &databasePath, int patienceMs)
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (m_fd < 0) // a read-only folder: the lock file may still be there to read
         m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
+    if (m_fd < 0) {
+        // A folder the program may not write to: no desk can replace the books
+        // there either, so there is nothing to guard.
+        if (errno == EACCES || errno == EROFS || errno == EPERM)
+            return;
         throw Error(QStringLiteral("Veritabanı kilit dosyası açılamadı: %1\n%2")
                         .arg(QDir::toNativeSeparators(path), reason(errno)));
+    }
     QDeadlineTimer patience(patienceMs);
     while (!lockNow(m_fd, LOCK_SH)) {
         if (patience.hasExpired()) {
@@ -63,7 +68,7 @@ DeskLock::~DeskLock()
 
 void DeskLock::makeExclusive(const QString &work)
 {
-    if (m_exclusive)
+    if (m_exclusive || m_fd < 0)
         return;
     if (!lockNow(m_fd, LOCK_EX)) {
         // The conversion may have let our shared hold go: take it back.
@@ -78,7 +83,7 @@ void DeskLock::makeExclusive(const QString &work)
 
 void DeskLock::makeShared()
 {
-    if (!m_exclusive)
+    if (!m_exclusive || m_fd < 0)
         return;
     lockNow(m_fd, LOCK_SH);
     m_exclusive = false;

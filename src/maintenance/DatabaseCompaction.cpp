@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -54,12 +55,31 @@ DatabaseCompaction::DatabaseCompaction(const QString &databasePath)
 
 void DatabaseCompaction::compact()
 {
-    if (!QFileInfo(m_database).isFile())
-        throw Error(QStringLiteral("Veritabanı bulunamadı: %1\n%2").arg(native(m_database), systemErrorText(ENOENT)));
+    // The hold on the books is ours alone from the check until the copy has
+    // taken the database's place, and no longer.
     if (m_deskLock)
         m_deskLock->makeExclusive(QStringLiteral("Sıkıştırma"));
     else if (!m_ownLock)
         m_ownLock = DeskLock::exclusive(m_database, QStringLiteral("Sıkıştırma"));
+    try {
+        compactAlone();
+    } catch (...) {
+        releaseHold();
+        throw;
+    }
+}
+
+void DatabaseCompaction::releaseHold()
+{
+    if (m_deskLock)
+        m_deskLock->makeShared();
+    m_ownLock.reset();
+}
+
+void DatabaseCompaction::compactAlone()
+{
+    if (!QFileInfo(m_database).isFile())
+        throw Error(QStringLiteral("Veritabanı bulunamadı: %1\n%2").arg(native(m_database), systemErrorText(ENOENT)));
     // Read-write, so a journal left by a broken write is rolled back first.
     EngineConnection db = openEngineFile(m_database, SQLITE_OPEN_READWRITE,
                                          QStringLiteral("Veritabanı açılamadı"), m_database);
@@ -89,6 +109,7 @@ void DatabaseCompaction::compact()
 
 void DatabaseCompaction::replace()
 {
+    const auto release = qScopeGuard([this] { releaseHold(); });
     try {
         requireNoJournalBeside(m_database);
         m_replaceStep(m_compacted, m_database);

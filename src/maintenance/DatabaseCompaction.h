@@ -40,6 +40,9 @@ public:
     void setDeskLock(DeskLock *lock) { m_deskLock = lock; }
 
 private:
+    void compactAlone();
+    void releaseHold();
+
     QString m_database;
     QString m_compacted;
     ReplaceStep m_replaceStep;
