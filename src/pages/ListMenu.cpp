@@ -58,6 +58,7 @@ void exportList(TSrDBGrid *grid, const ExportKind &kind)
         window->setMinimumDuration(0);
         window->setAutoClose(false);
         window->setAutoReset(false);
+        window->show();
     }
     QProgressDialog *shown = window.get();
     kind.write(dataset, shownColumns(grid), path, [shown](int written) {

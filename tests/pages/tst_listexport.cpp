@@ -7,6 +7,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -115,6 +118,7 @@ private slots:
     void xlsxHasNumbersAndDatesAsValues();
     void everyListHasTheMenu();
     void stoppedExportLeavesNoFile();
+    void longExportShowsAProgressWindowThatStops();
 };
 
 void ListExportTest::csvHoldsEveryRowReadBackByAParser()
@@ -227,6 +231,40 @@ void ListExportTest::stoppedExportLeavesNoFile()
         QVERIFY(write(stok, columns, path, {}));
         QVERIFY(QFile::exists(path));
     }
+}
+
+void ListExportTest::longExportShowsAProgressWindowThatStops()
+{
+    LedgerFixture f(kStokPage);
+    f.db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000)"
+                             " INSERT INTO Stok (StokKodu, Alis) SELECT 'S' || i, i FROM n"));
+    f.dataset("Stok")->refresh();
+    QTemporaryDir dir;
+    // The window's "Vazgeç" pressed as soon as the window is there.
+    QString cancelText;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        auto *window = f.form->findChild<QProgressDialog *>(QStringLiteral("ListExportProgress"));
+        if (!window || !window->isVisible() || !cancelText.isEmpty())
+            return;
+        for (QPushButton *button : window->findChildren<QPushButton *>())
+            if (button->text() == QStringLiteral("Vazgeç")) {
+                cancelText = button->text();
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+    });
+    press.start(0);
+    const QString path = exportThroughTheMenu(f, "SrDBGrid7", "ListXlsxExport", dir, QStringLiteral("uzun.xlsx"));
+    press.stop();
+    QCOMPARE(cancelText, QStringLiteral("Vazgeç"));
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+
+    // Not stopped: the whole list.
+    const QString whole = exportThroughTheMenu(f, "SrDBGrid7", "ListCsvExport", dir, QStringLiteral("uzun.csv"));
+    QFile file(whole);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(parseCsv(QString::fromUtf8(file.readAll().mid(3))).size(), 5001);
 }
 
 QTEST_MAIN(ListExportTest)
