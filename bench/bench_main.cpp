@@ -1,4 +1,4 @@
-// tekvanis-bench [--rows N] [--runs N] [--file PATH] [--searches]: makes its own database
+// tekvanis-bench [--rows N] [--runs N] [--file PATH] [--searches | --reports]: makes its own database
 // with N rows per table (or reuses PATH, a file named Data.dat, when it
 // exists, making it there otherwise) and prints tables of figures. It reports; it asserts nothing.
 #include "app/TForm1.h"
@@ -94,6 +94,18 @@ int main(int argc, char **argv)
         tk::fillRows(path, rows);
         std::printf("Database: %d rows per master and single table, %.1f MB, made in %.0f ms\n\n", rows,
                     double(QFile(path).size()) / 1e6, msSince(t));
+    }
+    if (args.contains(QStringLiteral("--reports"))) { // the report figures alone
+        const QString folder = QFileInfo(path).absolutePath();
+        QDir::setCurrent(folder);
+        tk::AppPaths paths;
+        paths.programFolder = folder;
+        paths.configFolder = dir.path();
+        tk::TForm1 form(paths);
+        form.show();
+        QApplication::processEvents();
+        runReportBenchmarks(form, runs);
+        return 0;
     }
     std::printf("| %-52s | %13s | %13s | %7s |\n", "measure", "Tekvanis", "raw C API", "ratio");
     std::printf("|%s|%s|%s|%s|\n", QByteArray(54, '-').constData(), QByteArray(15, '-').constData(),
