@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <utility>
 #include <sqlite3.h>
 
 namespace tk {
@@ -65,19 +66,27 @@ void Dataset::setSortOrder(const QString &orderByTerm)
 {
     if (orderByTerm == m_sortOrder)
         return;
-    m_sortOrder = orderByTerm;
-    emit sortOrderChanged(orderByTerm);
-    if (!isOpen())
-        return;
-    settleDetails();
-    checkBrowseMode();
-    const qint64 key = m_current >= 0 && m_current < int(m_rowIds.size()) ? m_rowIds[m_current] : -1;
-    load();
-    const auto found = std::find(m_rowIds.begin(), m_rowIds.end(), key);
-    if (key >= 0 && found != m_rowIds.end() && found != m_rowIds.begin()) {
-        m_bof = false;
-        setCurrent(int(found - m_rowIds.begin()));
+    if (isOpen()) {
+        settleDetails();
+        checkBrowseMode();
+        const qint64 key = m_current >= 0 && m_current < int(m_rowIds.size()) ? m_rowIds[m_current] : -1;
+        // A term the engine refuses leaves the rows and their order as they were.
+        const QString previous = std::exchange(m_sortOrder, orderByTerm);
+        try {
+            load();
+        } catch (...) {
+            m_sortOrder = previous;
+            throw;
+        }
+        const auto found = std::find(m_rowIds.begin(), m_rowIds.end(), key);
+        if (key >= 0 && found != m_rowIds.end() && found != m_rowIds.begin()) {
+            m_bof = false;
+            setCurrent(int(found - m_rowIds.begin()));
+        }
+    } else {
+        m_sortOrder = orderByTerm;
     }
+    emit sortOrderChanged(orderByTerm);
 }
 
 void Dataset::open()

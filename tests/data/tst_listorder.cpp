@@ -2,6 +2,7 @@
 // window over a real Data.dat: Turkish order for text, value order for
 // amounts and dates, the search, the master/detail link and the current row
 // kept, and the order dropped with a cleared search.
+#include "core/Error.h"
 #include "data/ListOrder.h"
 #include "data/TurkishOrder.h"
 #include "support/PagesLedgerKit.h"
@@ -146,6 +147,10 @@ void ListOrderTest::amountsSortByValue()
     QCOMPARE(shown(grid, price), up);
     clickTitle(grid, price);
     QCOMPARE(shown(grid, price), reversed(up));
+    // An order the engine refuses leaves the rows and the order as they were.
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, f.dataset("Stok")->setSortOrder(QStringLiteral("Yok")));
+    QCOMPARE(shown(grid, price), reversed(up));
+    QVERIFY(f.dataset("Stok")->sortOrder().endsWith(QStringLiteral("DESC")));
     // the other list of the page shows the same rows in the same order
     QCOMPARE(shown(list(f, "SrDBGrid6"), QStringLiteral("STOK KODU")), shown(grid, QStringLiteral("STOK KODU")));
 }
