@@ -3,6 +3,7 @@
 #include "DatabaseBackup.h"
 #include "FileOps.h"
 #include "PaintingWait.h"
+#include "ProgramRestart.h"
 #include "core/ProfileFile.h"
 #include "core/UiSeam.h"
 
@@ -327,10 +328,8 @@ void TFrmYedek::runRestore()
 
 void TFrmYedek::restartProgram()
 {
-    if (!m_programFile.isEmpty() && !ui().restartProgram(m_programFile, m_programArguments))
-        ui().error(this, QStringLiteral("Hata"),
-                   QStringLiteral("Program yeniden başlatılamadı: %1\nProgramı yeniden açınız.")
-                       .arg(QDir::toNativeSeparators(m_programFile)));
+    if (!m_programFile.isEmpty())
+        startProgramAnew(this, m_programFile, m_programArguments);
     emit programEnding();
     QDialog::done(QDialog::Accepted);
 }
