@@ -68,6 +68,7 @@ const char *const kUsage =
     "  --file PATH   use (or make) PATH for the one size given\n"
     "  --startup     only the start-up, opening, search and paging figures\n"
     "  --searches    only the raw search figures (at the last size)\n"
+    "  --reports     only the report figures (at the last size)\n"
     "  --desks       only the two-desk figures (at the last size): a save showing at\n"
     "                another desk, and the check a save makes, on a Data.dat and on\n"
     "                a private PostgreSQL server\n"
@@ -106,7 +107,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false, desksOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false, desksOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -131,6 +132,8 @@ int main(int argc, char **argv)
             startupOnly = true;
         } else if (a == "--searches") {
             searchesOnly = true;
+        } else if (a == "--reports") {
+            reportsOnly = true;
         } else if (a == "--desks") {
             desksOnly = true;
         } else {
@@ -150,6 +153,9 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // Measured offscreen, as the child is: no display needed, none drawn on.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);
@@ -168,6 +174,8 @@ int main(int argc, char **argv)
     QString path;
     for (int rows : std::as_const(sizes)) {
         path = databaseFor(rows, file, dir, temp);
+        if (reportsOnly)
+            continue;
         std::printf("\n%d rows per table, %.0f MB, %d runs; load average %s\n\n", rows,
                     double(QFile(path).size()) / 1e6, runs, qPrintable(loadAverage()));
         runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
@@ -184,6 +192,10 @@ int main(int argc, char **argv)
     tk::TForm1 form(paths);
     form.show();
     QApplication::processEvents();
+    if (reportsOnly) {
+        runReportBenchmarks(form, runs);
+        return 0;
+    }
 
     std::printf("\n");
     // Saving a detail row with its page total.
