@@ -124,7 +124,8 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     // The dialogs live from start to exit, created hidden.
     m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
     m_backup = new TFrmYedek(paths.programFolder, QDir::homePath(), this);
-    m_backup->setLiveDatabase(m_data->connection()->handle());
+    if (Connection *file = m_data->connection()) // books on a server have no file to copy page by page
+        m_backup->setLiveDatabase(file->handle());
     m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, paths.programArguments, this);
     // Maintenance ends the run by starting the program anew: no question, no settings written.
     connect(m_repair, &TFrmTamir::programEnding, this, [this] {
