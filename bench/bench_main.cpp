@@ -68,6 +68,7 @@ const char *const kUsage =
     "  --file PATH   use (or make) PATH for the one size given\n"
     "  --startup     only the start-up, opening, search and paging figures\n"
     "  --searches    only the raw search figures (at the last size)\n"
+    "  --reports     only the report figures (at the last size)\n"
     "  --server      only the same books on a private PostgreSQL server beside the file\n"
     "  --help        this text\n";
 
@@ -104,7 +105,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false, serverOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, serverOnly = false, reportsOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -129,6 +130,8 @@ int main(int argc, char **argv)
             startupOnly = true;
         } else if (a == "--searches") {
             searchesOnly = true;
+        } else if (a == "--reports") {
+            reportsOnly = true;
         } else if (a == "--server") {
             serverOnly = true;
         } else {
@@ -167,7 +170,8 @@ int main(int argc, char **argv)
             std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
             continue;
         }
-        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
+        if (!reportsOnly)
+            runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
     if (startupOnly || serverOnly)
         return 0;
@@ -181,6 +185,10 @@ int main(int argc, char **argv)
     tk::TForm1 form(paths);
     form.show();
     QApplication::processEvents();
+    if (reportsOnly) {
+        runReportBenchmarks(form, runs);
+        return 0;
+    }
 
     std::printf("\n");
     // Saving a detail row with its page total.

@@ -35,15 +35,14 @@ template <typename F> void forEachUnquoted(const QString &sql, F f)
 }
 
 // The file's Turkish key of a column (replace(…) COLLATE NOCASE) becomes the
-// column in the server's Turkish collation.
+// column itself: the server's text columns sort in Turkish order.
 QString withServerOrderKeys(QString sql)
 {
     if (!sql.contains(QLatin1String("COLLATE NOCASE"), Qt::CaseInsensitive))
         return sql;
     for (const ServerTable &t : serverTables())
         for (const ServerColumn &c : t.columns)
-            sql.replace(turkishKey(c.name), c.name + QStringLiteral(" COLLATE ") + QLatin1String(serverTextCollation),
-                        Qt::CaseInsensitive);
+            sql.replace(turkishKey(c.name), c.name, Qt::CaseInsensitive);
     return sql;
 }
 
