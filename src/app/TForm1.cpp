@@ -6,6 +6,7 @@
 #include "controls/Idle.h"
 #include "core/UiSeam.h"
 #include "data/RecordKeys.h"
+#include "data/StoreOpener.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "pages/PrintButtons.h"
@@ -76,7 +77,10 @@ QFrame *separator(QWidget *parent)
 TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     : QMainWindow(parent)
     , m_paths(paths)
-    , m_deskLock(std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath()))
+    // Books on a server have no file beside them to lock.
+    , m_deskLock(opensAsFile(paths.databasePath)
+                     ? std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath())
+                     : nullptr)
     , m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
 {
     setObjectName(QStringLiteral("Form1"));

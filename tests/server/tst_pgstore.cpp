@@ -110,6 +110,9 @@ void PgStoreTest::statementsInTheServersWords()
     const StarSelect s = parseStarSelect(QStringLiteral("Select * From Cari Order By ") + turkishKey(QStringLiteral("Firma")));
     QCOMPARE(s.table, QStringLiteral("Cari"));
     QCOMPARE(s.order, QStringLiteral("Firma NULLS FIRST"));
+    // a title click's term names its column in quotes
+    QCOMPARE(serverStatement(QStringLiteral("Select * From Stok Order By ") + turkishKey(QStringLiteral("\"StokAdi\"")) + QStringLiteral(" DESC")),
+             QStringLiteral("Select * From Stok ORDER BY StokAdi DESC NULLS LAST"));
     QCOMPARE(serverStatement(QStringLiteral("SELECT Tarih FROM Odeme1 ORDER BY Tarih LIMIT 1")),
              QStringLiteral("SELECT Tarih FROM Odeme1 ORDER BY Tarih NULLS FIRST LIMIT 1"));
     // the program's own LIKE matches as on the file
