@@ -5,6 +5,7 @@
 #include "bench_desks.h"
 #include "bench_reports.h"
 #include "bench_search.h"
+#include "bench_server.h"
 #include "bench_startup.h"
 #include "bench_summary.h"
 #include "data/DataModule.h"
@@ -69,6 +70,7 @@ const char *const kUsage =
     "  --startup     only the start-up, opening, search and paging figures\n"
     "  --searches    only the raw search figures (at the last size)\n"
     "  --reports     only the report figures (at the last size)\n"
+    "  --server      only the same books on a private PostgreSQL server beside the file\n"
     "  --desks       only the two-desk figures (at the last size): a save showing at\n"
     "                another desk, and the check a save makes, on a Data.dat and on\n"
     "                a private PostgreSQL server\n"
@@ -107,7 +109,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false, desksOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, serverOnly = false, reportsOnly = false, desksOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -134,6 +136,8 @@ int main(int argc, char **argv)
             searchesOnly = true;
         } else if (a == "--reports") {
             reportsOnly = true;
+        } else if (a == "--server") {
+            serverOnly = true;
         } else if (a == "--desks") {
             desksOnly = true;
         } else {
@@ -178,9 +182,15 @@ int main(int argc, char **argv)
             continue;
         std::printf("\n%d rows per table, %.0f MB, %d runs; load average %s\n\n", rows,
                     double(QFile(path).size()) / 1e6, runs, qPrintable(loadAverage()));
-        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
+        if (serverOnly) {
+            runServerBenchmarks(path, runs);
+            std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
+            continue;
+        }
+        if (!reportsOnly)
+            runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
-    if (startupOnly)
+    if (startupOnly || serverOnly)
         return 0;
 
     // The rest at the last size, on the main window as the program builds it.

@@ -7,6 +7,7 @@
 #include "core/UiSeam.h"
 #include "data/OtherDesks.h"
 #include "data/RecordKeys.h"
+#include "data/StoreOpener.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "pages/PrintButtons.h"
@@ -77,7 +78,10 @@ QFrame *separator(QWidget *parent)
 TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     : QMainWindow(parent)
     , m_paths(paths)
-    , m_deskLock(std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath()))
+    // Books on a server have no file beside them to lock.
+    , m_deskLock(opensAsFile(paths.databasePath)
+                     ? std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath())
+                     : nullptr)
     , m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -128,7 +132,8 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     // The dialogs live from start to exit, created hidden.
     m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
     m_backup = new TFrmYedek(paths.programFolder, QDir::homePath(), this);
-    m_backup->setLiveDatabase(m_data->connection()->handle());
+    if (Connection *file = m_data->connection()) // books on a server have no file to copy page by page
+        m_backup->setLiveDatabase(file->handle());
     m_backup->setDatabasePath(QFileInfo(paths.databasePath).absoluteFilePath());
     m_backup->setDeskLock(m_deskLock.get());
     m_backup->setRestart(paths.programFile, paths.programArguments);

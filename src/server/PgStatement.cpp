@@ -4,6 +4,7 @@
 #include "data/TurkishOrder.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace tk {
 
@@ -34,17 +35,58 @@ template <typename F> void forEachUnquoted(const QString &sql, F f)
     }
 }
 
-// The file's Turkish key of a column (replace(…) COLLATE NOCASE) becomes the
-// column in the server's Turkish collation.
+// Names as the server knows them: a quoted table or column name loses its
+// quotes (the server keeps unquoted names folded to lower case, the file
+// compares them without regard to case), and the file's Turkish key of a
+// column (replace(…) COLLATE NOCASE) becomes the column itself: the
+// server's text columns sort in Turkish order.
 QString withServerOrderKeys(QString sql)
 {
+    static const QRegularExpression quotedName(QStringLiteral("\"(\\w+)\""));
+    static const QSet<QString> known = [] {
+        QSet<QString> names;
+        for (const ServerTable &t : serverTables()) {
+            names.insert(t.name.toLower());
+            names.insert(t.key.toLower());
+            for (const ServerColumn &c : t.columns)
+                names.insert(c.name.toLower());
+        }
+        return names;
+    }();
+    if (sql.contains(QLatin1Char('"'))) {
+        QString out;
+        qsizetype copied = 0;
+        for (auto it = quotedName.globalMatch(sql); it.hasNext();) {
+            const auto m = it.next();
+            if (!known.contains(m.captured(1).toLower()))
+                continue;
+            out += sql.mid(copied, m.capturedStart(0) - copied) + m.captured(1);
+            copied = m.capturedEnd(0);
+        }
+        sql = out + sql.mid(copied);
+    }
     if (!sql.contains(QLatin1String("COLLATE NOCASE"), Qt::CaseInsensitive))
         return sql;
     for (const ServerTable &t : serverTables())
         for (const ServerColumn &c : t.columns)
-            sql.replace(turkishKey(c.name), c.name + QStringLiteral(" COLLATE ") + QLatin1String(serverTextCollation),
-                        Qt::CaseInsensitive);
+            sql.replace(turkishKey(c.name), c.name, Qt::CaseInsensitive);
     return sql;
+}
+
+// LIKE as the file's: Turkish case folding on both sides, "%" and "_"
+// wildcards, a backslash an ordinary character (the server's LIKE escapes
+// with it unless told otherwise).
+QString withFileLike(const QString &sql)
+{
+    static const QRegularExpression like(
+        QStringLiteral("([\\w.]+)\\s+LIKE\\s+(\\?|:\\w+|'(?:[^']|'')*')(?!\\s*::)(?!\\s+ESCAPE)"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (!sql.contains(QLatin1String("LIKE"), Qt::CaseInsensitive))
+        return sql;
+    QString out = sql;
+    out.replace(like, QStringLiteral("lower(\\1 COLLATE %1) LIKE lower(\\2::text COLLATE %1) ESCAPE ''")
+                          .arg(QLatin1String(serverTextCollation)));
+    return out;
 }
 
 // Top-level comma-separated terms of an ORDER BY.
@@ -123,14 +165,22 @@ QString serverPlaceholders(const QString &sql, int first)
 
 QString serverStatement(const QString &sql)
 {
-    QString out = serverPlaceholders(withServerOrderKeys(sql));
+    QString out = serverPlaceholders(withFileLike(withServerOrderKeys(sql)));
     const qsizetype at = orderByAt(out);
     if (at < 0)
         return out;
     static const QRegularExpression orderBy(QStringLiteral("^ORDER\\s+BY\\s+"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral("\\s+(LIMIT|OFFSET)\\b.*$"),
+                                          QRegularExpression::CaseInsensitiveOption
+                                              | QRegularExpression::DotMatchesEverythingOption);
     QString order = out.mid(at);
     order.remove(orderBy);
-    return out.left(at) + QStringLiteral("ORDER BY ") + withFileNullOrder(order);
+    QString tail;
+    if (const auto m = limit.match(order); m.hasMatch()) {
+        tail = m.captured(0);
+        order.truncate(m.capturedStart(0));
+    }
+    return out.left(at) + QStringLiteral("ORDER BY ") + withFileNullOrder(order) + tail;
 }
 
 StarSelect parseStarSelect(const QString &sql)
@@ -142,7 +192,7 @@ StarSelect parseStarSelect(const QString &sql)
     const auto m = star.match(sql);
     if (!m.hasMatch())
         return {};
-    const QString rest = serverPlaceholders(withServerOrderKeys(m.captured(2)));
+    const QString rest = serverPlaceholders(withFileLike(withServerOrderKeys(m.captured(2))));
     StarSelect s;
     s.table = m.captured(1);
     const qsizetype at = orderByAt(rest);

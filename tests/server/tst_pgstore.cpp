@@ -109,7 +109,16 @@ void PgStoreTest::statementsInTheServersWords()
     // The file's Turkish order key becomes the server's Turkish collation.
     const StarSelect s = parseStarSelect(QStringLiteral("Select * From Cari Order By ") + turkishKey(QStringLiteral("Firma")));
     QCOMPARE(s.table, QStringLiteral("Cari"));
-    QCOMPARE(s.order, QStringLiteral("Firma COLLATE \"tr-TR-x-icu\" NULLS FIRST"));
+    QCOMPARE(s.order, QStringLiteral("Firma NULLS FIRST"));
+    // a title click's term names its column in quotes
+    QCOMPARE(serverStatement(QStringLiteral("Select * From Stok Order By ") + turkishKey(QStringLiteral("\"StokAdi\"")) + QStringLiteral(" DESC")),
+             QStringLiteral("Select * From Stok ORDER BY StokAdi DESC NULLS LAST"));
+    QCOMPARE(serverStatement(QStringLiteral("SELECT Tarih FROM Odeme1 ORDER BY Tarih LIMIT 1")),
+             QStringLiteral("SELECT Tarih FROM Odeme1 ORDER BY Tarih NULLS FIRST LIMIT 1"));
+    // the program's own LIKE matches as on the file
+    QCOMPARE(serverStatement(QStringLiteral("SELECT * FROM Stok WHERE StokAdi LIKE ?")),
+             QStringLiteral("SELECT * FROM Stok WHERE lower(StokAdi COLLATE \"tr-TR-x-icu\") LIKE "
+                            "lower($1::text COLLATE \"tr-TR-x-icu\") ESCAPE ''"));
     const StarSelect detail = parseStarSelect(QStringLiteral("Select * From Cari1 where SiraNo=:SiraNo"));
     QCOMPARE(serverKeysStatement(detail, *serverTable(detail.table)),
              QStringLiteral("SELECT Anahtar FROM Cari1 where SiraNo=$1 ORDER BY Anahtar"));
@@ -279,6 +288,21 @@ void PgStoreTest::refusedValuesReadAsOnTheFile()
     QVERIFY(!fileText.isEmpty());
     QCOMPARE(serverText, fileText);
     QVERIFY_THROWS_EXCEPTION(DatabaseError, m_store->readRows(QStringLiteral("Yok"), {}, nullptr, 0));
+    // A name the books do not have: the file's words.
+    for (const char *sql : {"SELECT * FROM Stok WHERE NoSuchColumn = 1", "SELECT * FROM NoSuchTable"}) {
+        QString onFile, onServer;
+        try {
+            Connection(file.path()).exec(QLatin1String(sql));
+        } catch (const DatabaseError &e) {
+            onFile = e.text();
+        }
+        try {
+            m_store->exec(QLatin1String(sql));
+        } catch (const DatabaseError &e) {
+            onServer = e.text();
+        }
+        QCOMPARE(onServer.toLower(), onFile.toLower());
+    }
 }
 
 void PgStoreTest::turkishOrder()
@@ -351,6 +375,13 @@ void PgStoreTest::searchesMatchAsOnTheFile()
     for (int i = 0; i < plan.rows(); ++i)
         planText += QString::fromUtf8(plan.value(i, 0)) + QLatin1Char('\n');
     QVERIFY2(planText.contains(QLatin1String("Stok_StokAdi_Sira_Ara"), Qt::CaseInsensitive), qPrintable(planText));
+    // a list in Turkish order is read from its index, not sorted
+    const StarSelect list = parseStarSelect(QStringLiteral("Select * From Stok Order By ") + m_store->turkishOrder(QStringLiteral("StokAdi")));
+    const PgResult ordered = m_store->connection().exec(QStringLiteral("EXPLAIN ") + serverKeysStatement(list, *serverTable(QStringLiteral("Stok"))));
+    planText.clear();
+    for (int i = 0; i < ordered.rows(); ++i)
+        planText += QString::fromUtf8(ordered.value(i, 0)) + QLatin1Char('\n');
+    QVERIFY2(!planText.contains(QLatin1String("Sort")), qPrintable(planText));
 }
 
 void PgStoreTest::bookCopiedKeepsKeysAndSums()
