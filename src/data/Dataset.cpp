@@ -68,7 +68,7 @@ void Dataset::setSortOrder(const QString &orderByTerm)
     if (isOpen()) {
         settleDetails();
         checkBrowseMode();
-        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[size_t(m_current)] : -1;
+        m_keepKey = currentKey(); // the same row, in its new place
         // A term the engine refuses leaves the rows and their order as they were.
         const QString previous = std::exchange(m_sortOrder, orderByTerm);
         try {
@@ -76,11 +76,6 @@ void Dataset::setSortOrder(const QString &orderByTerm)
         } catch (...) {
             m_sortOrder = previous;
             throw;
-        }
-        const auto found = std::find(m_keys.begin(), m_keys.end(), key);
-        if (key >= 0 && found != m_keys.end() && found != m_keys.begin()) {
-            m_bof = false;
-            setCurrent(int(found - m_keys.begin()));
         }
     } else {
         m_sortOrder = orderByTerm;
