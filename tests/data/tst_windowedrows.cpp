@@ -284,6 +284,8 @@ private slots:
     // What every store promises the datasets, on the file's store.
     void storeReadsAndWritesByKey()
     {
+        if (tk::test::testsOnServer())
+            QSKIP("the file's store, on a file");
         TempDatabase db;
         addStock(db, 3);
         Connection connection(db.path());
