@@ -67,6 +67,7 @@ const char *const kUsage =
     "  --file PATH   use (or make) PATH for the one size given\n"
     "  --startup     only the start-up, opening, search and paging figures\n"
     "  --searches    only the raw search figures (at the last size)\n"
+    "  --reports     only the report figures (at the last size)\n"
     "  --help        this text\n";
 
 QString loadAverage()
@@ -102,7 +103,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -127,6 +128,8 @@ int main(int argc, char **argv)
             startupOnly = true;
         } else if (a == "--searches") {
             searchesOnly = true;
+        } else if (a == "--reports") {
+            reportsOnly = true;
         } else {
             ok = false;
         }
@@ -158,7 +161,8 @@ int main(int argc, char **argv)
         path = databaseFor(rows, file, dir, temp);
         std::printf("\n%d rows per table, %.0f MB, %d runs; load average %s\n\n", rows,
                     double(QFile(path).size()) / 1e6, runs, qPrintable(loadAverage()));
-        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
+        if (!reportsOnly)
+            runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
     if (startupOnly)
         return 0;
@@ -172,6 +176,10 @@ int main(int argc, char **argv)
     tk::TForm1 form(paths);
     form.show();
     QApplication::processEvents();
+    if (reportsOnly) {
+        runReportBenchmarks(form, runs);
+        return 0;
+    }
 
     std::printf("\n");
     // Saving a detail row with its page total.

@@ -74,7 +74,10 @@ QFrame *separator(QWidget *parent)
 } // namespace
 
 TForm1::TForm1(const AppPaths &paths, QWidget *parent)
-    : QMainWindow(parent), m_paths(paths), m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
+    : QMainWindow(parent)
+    , m_paths(paths)
+    , m_deskLock(std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath()))
+    , m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("XXX Tekvanis"));
@@ -125,12 +128,28 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
     m_backup = new TFrmYedek(paths.programFolder, QDir::homePath(), this);
     m_backup->setLiveDatabase(m_data->connection()->handle());
+    m_backup->setDatabasePath(QFileInfo(paths.databasePath).absoluteFilePath());
+    m_backup->setDeskLock(m_deskLock.get());
+    m_backup->setRestart(paths.programFile, paths.programArguments);
+    m_backup->setBooksOnServer(!m_data->connection());
+    QVector<PageTables> pages;
+    for (const PageDef *page : pageDefs()) {
+        PageTables tables{QString::fromUtf8(page->caption), {}};
+        for (const DatasetDef &d : page->datasets)
+            tables.tables << QString::fromLatin1(d.name);
+        pages << tables;
+    }
+    m_backup->setPages(pages);
+    connect(m_backup, &TFrmYedek::releaseDatabase, this, [this] { m_data->releaseConnection(); });
     m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, paths.programArguments, this);
+    m_repair->compaction().setDeskLock(m_deskLock.get());
     // Maintenance ends the run by starting the program anew: no question, no settings written.
-    connect(m_repair, &TFrmTamir::programEnding, this, [this] {
+    const auto endRun = [this] {
         m_ending = true;
         QCoreApplication::exit(0);
-    });
+    };
+    connect(m_repair, &TFrmTamir::programEnding, this, endRun);
+    connect(m_backup, &TFrmYedek::programEnding, this, endRun);
 
     // FormCreate: maximised, no page shown, idle refresh installed. The
     // geometry is set too, for desktops without a window manager to maximise.

@@ -3,6 +3,7 @@
 // ten record pages and the status bar.
 #include "PageTable.h"
 #include "data/DataModule.h"
+#include "data/DeskLock.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -67,6 +68,7 @@ private:
     void showSummary();    // SpeedButton14Click: the summary window "Özet"
 
     AppPaths m_paths;
+    std::unique_ptr<DeskLock> m_deskLock; // this desk's hold on the books, before they open
     std::unique_ptr<DataModule> m_data;
     TAyarFrm *m_settings = nullptr;
     TFrmYedek *m_backup = nullptr;

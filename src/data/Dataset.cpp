@@ -1,9 +1,11 @@
 #include "Dataset.h"
 
+#include "ListOrder.h"
 #include "PackedRow.h"
 #include "SqliteStore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tk {
 
@@ -57,6 +59,33 @@ void Dataset::setSql(const QString &sql, const QVariantList &params)
     open();
 }
 
+void Dataset::setSortOrder(const QString &orderByTerm)
+{
+    if (orderByTerm == m_sortOrder)
+        return;
+    if (isOpen()) {
+        settleDetails();
+        checkBrowseMode();
+        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[m_current] : -1;
+        // A term the engine refuses leaves the rows and their order as they were.
+        const QString previous = std::exchange(m_sortOrder, orderByTerm);
+        try {
+            load();
+        } catch (...) {
+            m_sortOrder = previous;
+            throw;
+        }
+        const auto found = std::find(m_keys.begin(), m_keys.end(), key);
+        if (key >= 0 && found != m_keys.end() && found != m_keys.begin()) {
+            m_bof = false;
+            setCurrent(int(found - m_keys.begin()));
+        }
+    } else {
+        m_sortOrder = orderByTerm;
+    }
+    emit sortOrderChanged(orderByTerm);
+}
+
 void Dataset::open()
 {
     if (isOpen())
@@ -96,7 +125,7 @@ void Dataset::load()
 {
     if (!m_store)
         throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
-    KeyedResult result = m_store->openKeys(m_table, m_sql, m_params);
+    KeyedResult result = m_store->openKeys(m_table, withOrderBy(m_sql, m_sortOrder), m_params);
 
     forgetRows(); // the rows may have changed since they were read
     m_fields = result.fields;

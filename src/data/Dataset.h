@@ -55,6 +55,12 @@ public:
     QString sql() const { return m_sql; }
     // Closes, replaces the statement (with its positional parameters) and opens.
     void setSql(const QString &sql, const QVariantList &params = {});
+    // Re-runs the statement with its ORDER BY replaced by `orderByTerm` (empty:
+    // the statement's own order). The statement, its parameters and the master
+    // link stay; the current row stays by its key where it is still there.
+    // The order lasts through later statements until it is set again.
+    void setSortOrder(const QString &orderByTerm);
+    QString sortOrder() const { return m_sortOrder; }
 
     // --- open / close ------------------------------------------------------
     void open();
@@ -131,6 +137,7 @@ signals:
     void rowUpdated(int row);
     // A row was saved to or deleted from the table (the books changed).
     void tableWritten();
+    void sortOrderChanged(const QString &orderByTerm);
 
 private:
     struct Cell;
@@ -161,6 +168,7 @@ private:
     QString m_table;
     QString m_sql;
     QVariantList m_params;
+    QString m_sortOrder; // ORDER BY term in place of the statement's own
     State m_state = State::Inactive;
     QVector<FieldDef> m_fields;
     std::vector<qint64> m_keys;      // every row's key, in order (-1: the new row, or not writable)

@@ -2,10 +2,12 @@
 
 #include "DatasetCursor.h"
 #include "DatasetModel.h"
+#include "ListOrder.h"
 #include "RecordKeys.h"
 #include "core/UiSeam.h"
 
 #include <QHeaderView>
+#include <memory>
 
 namespace tk {
 
@@ -64,6 +66,8 @@ TSrDBGrid *createGrid(const GridDef &def, DataModule &data, QWidget *parent)
         grid->setColumnHidden(i, c.hidden);
     }
 
+    attachHeaderSort(grid, dataset);
+
     // A new record that holds no entry yet goes when the user leaves the list.
     QObject::connect(grid, &TSrDBGrid::exited, dataset, [grid, dataset] {
         guarded(grid, [dataset] {
@@ -72,6 +76,39 @@ TSrDBGrid *createGrid(const GridDef &def, DataModule &data, QWidget *parent)
         });
     });
     return grid;
+}
+
+void attachHeaderSort(TSrDBGrid *grid, Dataset *dataset)
+{
+    QHeaderView *header = grid->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    auto state = std::make_shared<HeaderSort>();
+    const auto show = [header, state] {
+        header->setSortIndicatorShown(state->column >= 0);
+        if (state->column >= 0)
+            header->setSortIndicator(state->column, state->order);
+    };
+    QObject::connect(header, &QHeaderView::sectionClicked, grid, [grid, dataset, state, show](int column) {
+        guarded(grid, [&] {
+            const auto *model = qobject_cast<const DatasetModel *>(grid->model());
+            if (!model || column < 0 || column >= model->columns().size())
+                return;
+            const QString field = model->columns()[column].field;
+            const HeaderSort next = nextHeaderSort(*state, column);
+            // The header flips its own arrow on a click; ours is the one shown.
+            show();
+            dataset->setSortOrder(headerSortTerm(field, dataset->fieldKind(field), next.order));
+            *state = next;
+            show();
+        });
+    });
+    QObject::connect(dataset, &Dataset::sortOrderChanged, grid, [state, show](const QString &term) {
+        if (term.isEmpty()) {
+            *state = HeaderSort{};
+            show();
+        }
+    });
 }
 
 } // namespace tk

@@ -29,7 +29,12 @@ void applyMainWindowAppearance(TSrDBGrid *grid);
 
 // Builds the list of `def` over its dataset of `data`: model, cursor and grid
 // (the grid owns the first two), with its objectName, columns, widths and
-// appearance.
+// appearance; a click on a column title sorts the dataset by that column.
 TSrDBGrid *createGrid(const GridDef &def, DataModule &data, QWidget *parent);
+
+// Title clicks of `grid` sort `dataset` by the clicked column (again: the other
+// way), with an arrow on that title; the arrow goes when the dataset's order
+// is dropped elsewhere (a cleared search).
+void attachHeaderSort(TSrDBGrid *grid, Dataset *dataset);
 
 } // namespace tk

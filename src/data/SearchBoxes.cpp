@@ -40,6 +40,12 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
         ds->checkBrowseMode();
         if (!ds->store())
             throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
+        // An emptied search lists the rows in the statement's own order again:
+        // a title click's order goes with it (closed first, so the rows are read once).
+        if (box->text().isEmpty() && !ds->sortOrder().isEmpty()) {
+            ds->close();
+            ds->setSortOrder(QString());
+        }
         const SearchStatement search = searchStatement(*ds->store(), ds->table(), column, box->text());
         ds->setSql(search.sql, search.params);
         ds->first();

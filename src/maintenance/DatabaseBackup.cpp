@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 #include <sqlite3.h>
 
@@ -20,6 +23,11 @@ namespace {
 constexpr int busyPatienceMs = 5000;
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+
+QString withSlash(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
 
 bool isConnectionTo(sqlite3 *db, const QString &path)
 {
@@ -56,7 +64,56 @@ void copyAllPages(sqlite3 *from, sqlite3 *to, const QString &source)
         throw engineFailure(QStringLiteral("Veritabanı kopyalanamadı"), source, to, finished);
 }
 
+const QRegularExpression &datedName()
+{
+    static const QRegularExpression re(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{4}(?:_(\\d+))?$"));
+    return re;
+}
+
+// Order of the dated folders: by minute, then by the number of the backup
+// within the minute (the first has none).
+std::pair<QString, int> datedOrder(const QString &name)
+{
+    const QRegularExpressionMatch m = datedName().match(name);
+    return {name.left(15), m.captured(1).isEmpty() ? 1 : m.captured(1).toInt()};
+}
+
 } // namespace
+
+QString datedBackupFolder(const QString &backupFolder, const QDateTime &when)
+{
+    const QString base = withSlash(backupFolder) + when.toString(QStringLiteral("yyyy-MM-dd_HHmm"));
+    QString folder = base;
+    for (int n = 2; QFileInfo::exists(folder); ++n)
+        folder = base + QStringLiteral("_%1").arg(n);
+    return folder + QLatin1Char('/');
+}
+
+QStringList datedBackups(const QString &backupFolder)
+{
+    QStringList names;
+    for (const QString &name : QDir(backupFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (datedName().match(name).hasMatch())
+            names << name;
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return datedOrder(a) < datedOrder(b); });
+    QStringList folders;
+    for (const QString &name : names)
+        folders << withSlash(backupFolder) + name + QLatin1Char('/');
+    return folders;
+}
+
+QStringList pruneDatedBackups(const QString &backupFolder, int keep)
+{
+    const QStringList folders = datedBackups(backupFolder);
+    QStringList removed;
+    for (qsizetype i = 0; i + std::max(keep, 1) < folders.size(); ++i) {
+        if (!QDir(folders[i]).removeRecursively())
+            throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(native(folders[i])));
+        removed << folders[i];
+    }
+    return removed;
+}
 
 QString backupFolderPath(const QString &location, const QString &folderName)
 {

@@ -1,7 +1,9 @@
 #pragma once
 // What the backup dialog does, without the dialog: where the copies go and
 // how each file is copied.
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -11,6 +13,17 @@ namespace tk {
 // a trailing "/": "/yedek" + "YedekVT" gives "/yedek/YedekVT/", the root "/"
 // gives "/YedekVT/", and an empty name the location itself; never a doubled "/".
 QString backupFolderPath(const QString &location, const QString &folderName);
+
+// Backups kept in dated folders below the backup folder, one a backup:
+// "YYYY-MM-DD_HHMM/", a second one in the same minute "YYYY-MM-DD_HHMM_2/".
+// The folder for a backup made at `when` (not yet created), with a trailing "/".
+QString datedBackupFolder(const QString &backupFolder, const QDateTime &when);
+// The dated folders below `backupFolder`, oldest first; other folders are not
+// counted.
+QStringList datedBackups(const QString &backupFolder);
+// Removes the oldest dated folders so that the newest `keep` remain; returns
+// the folders removed. Throws tk::Error when one cannot be removed.
+QStringList pruneDatedBackups(const QString &backupFolder, int keep);
 
 // Writes a consistent snapshot of the database file `source` to `target`
 // through the database engine's online backup, so rows being written

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -54,6 +55,29 @@ DatabaseCompaction::DatabaseCompaction(const QString &databasePath)
 
 void DatabaseCompaction::compact()
 {
+    // The hold on the books is ours alone from the check until the copy has
+    // taken the database's place, and no longer.
+    if (m_deskLock)
+        m_deskLock->makeExclusive(QStringLiteral("Sıkıştırma"));
+    else if (!m_ownLock)
+        m_ownLock = DeskLock::exclusive(m_database, QStringLiteral("Sıkıştırma"));
+    try {
+        compactAlone();
+    } catch (...) {
+        releaseHold();
+        throw;
+    }
+}
+
+void DatabaseCompaction::releaseHold()
+{
+    if (m_deskLock)
+        m_deskLock->makeShared();
+    m_ownLock.reset();
+}
+
+void DatabaseCompaction::compactAlone()
+{
     if (!QFileInfo(m_database).isFile())
         throw Error(QStringLiteral("Veritabanı bulunamadı: %1\n%2").arg(native(m_database), systemErrorText(ENOENT)));
     // Read-write, so a journal left by a broken write is rolled back first.
@@ -85,15 +109,9 @@ void DatabaseCompaction::compact()
 
 void DatabaseCompaction::replace()
 {
+    const auto release = qScopeGuard([this] { releaseHold(); });
     try {
-        // A journal beside the database belongs to the old file: put under the
-        // new one it would be replayed into it.
-        for (const char *suffix : {"-journal", "-wal"}) {
-            const QString journal = m_database + QLatin1String(suffix);
-            if (QFileInfo::exists(journal))
-                throw Error(QStringLiteral("Veritabanı kullanımda: %1\n%2")
-                                .arg(native(journal), systemErrorText(EBUSY)));
-        }
+        requireNoJournalBeside(m_database);
         m_replaceStep(m_compacted, m_database);
     } catch (...) {
         QFile::remove(m_compacted);

@@ -3,8 +3,11 @@
 // writes a compacted copy "Yedek.dat" beside the database from a connection
 // of its own, and the copy then takes the database's place in one atomic
 // step. Nobody else may have the file open meanwhile.
+#include "data/DeskLock.h"
+
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace tk {
 
@@ -31,11 +34,20 @@ public:
     void replace();
 
     void setReplaceStep(ReplaceStep step) { m_replaceStep = std::move(step); }
+    // The running program's hold on the books (not owned). Without one, the
+    // compaction takes a hold of its own. Either is made exclusive before
+    // anything is written: another desk with the books open refuses it.
+    void setDeskLock(DeskLock *lock) { m_deskLock = lock; }
 
 private:
+    void compactAlone();
+    void releaseHold();
+
     QString m_database;
     QString m_compacted;
     ReplaceStep m_replaceStep;
+    DeskLock *m_deskLock = nullptr;
+    std::unique_ptr<DeskLock> m_ownLock;
 };
 
 } // namespace tk

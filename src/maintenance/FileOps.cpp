@@ -88,6 +88,15 @@ void replaceFile(const QString &source, const QString &target)
                      QStringLiteral("Klasör diske yazılamadı"));
 }
 
+void requireNoJournalBeside(const QString &database)
+{
+    for (const char *suffix : {"-journal", "-wal"}) {
+        const QString journal = database + QLatin1String(suffix);
+        if (QFileInfo::exists(journal))
+            throw Error(QStringLiteral("Veritabanı kullanımda: %1\n%2").arg(native(journal), systemErrorText(EBUSY)));
+    }
+}
+
 QString temporaryFor(const QString &target)
 {
     return QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName()

@@ -29,6 +29,10 @@ void copyFileReplacing(const QString &source, const QString &target);
 // them, its owner and group.
 void takeOwnershipOf(const QString &model, const QString &target);
 
+// Throws when the engine's journal of `database` lies beside it: it belongs
+// to the file there now, and put under a new one it would be replayed into it.
+void requireNoJournalBeside(const QString &database);
+
 // The hidden file a new `target` is written to before it takes its place.
 QString temporaryFor(const QString &target);
 // Removes what a write of `target` cut short may have left: its temporary

@@ -2,6 +2,7 @@
 
 #include "ByteSize.h"
 #include "PaintingWait.h"
+#include "ProgramRestart.h"
 #include "core/Error.h"
 #include "core/UiSeam.h"
 
@@ -255,10 +256,7 @@ void TFrmTamir::restartProgram()
     if (m_restarted)
         return;
     m_restarted = true;
-    if (!ui().restartProgram(m_programFile, m_programArguments))
-        ui().error(this, QStringLiteral("Hata"),
-                   QStringLiteral("Program yeniden başlatılamadı: %1\nProgramı yeniden açınız.")
-                       .arg(QDir::toNativeSeparators(m_programFile)));
+    startProgramAnew(this, m_programFile, m_programArguments);
     emit programEnding();
     QDialog::done(QDialog::Accepted);
 }

@@ -3,6 +3,8 @@
 #include "DatabaseBackup.h"
 #include "FileOps.h"
 #include "PaintingWait.h"
+#include "ProgramRestart.h"
+#include "core/ProfileFile.h"
 #include "core/UiSeam.h"
 
 #include <QApplication>
@@ -32,6 +34,11 @@ namespace {
 
 const QString databaseFile = QStringLiteral("Data.dat");
 const QString settingsFile = QStringLiteral("S-Veri.ini");
+// Where S-Veri.ini keeps the backup history's choices.
+const QString historySection = QStringLiteral("Yedekleme");
+const QString datedKey = QStringLiteral("TarihliKlasor");
+const QString keptKey = QStringLiteral("SaklananYedek");
+constexpr int defaultKept = 10;
 
 // Mounts of the kernel's own that hold no user folders.
 bool isUserVolume(const QStorageInfo &volume)
@@ -56,6 +63,7 @@ QString withSeparator(QString folder)
 TFrmYedek::TFrmYedek(const QString &programFolder, const QString &initialLocation, QWidget *parent)
     : QDialog(parent)
     , m_programFolder(withSeparator(QFileInfo(programFolder).absoluteFilePath()))
+    , m_databasePath(m_programFolder + databaseFile)
 {
     FormCreate();
     setBackupLocation(initialLocation);
@@ -68,7 +76,17 @@ void TFrmYedek::FormCreate()
     buildLayout();
     fillDrives();
     connect(Button1, &QPushButton::clicked, this, &TFrmYedek::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFrmYedek::Button2Click);
     connect(DriveComboBox1, &QComboBox::activated, this, &TFrmYedek::DriveComboBox1Change);
+    CheckBox3->setChecked(ProfileFile(m_programFolder + settingsFile).readBool(historySection, datedKey, false));
+    connect(CheckBox3, &QCheckBox::toggled, this, [this](bool dated) {
+        guarded(this, [&] { rememberDatedChoice(dated); });
+    });
+}
+
+void TFrmYedek::rememberDatedChoice(bool dated)
+{
+    ProfileFile(m_programFolder + settingsFile).writeBool(historySection, datedKey, dated);
 }
 
 void TFrmYedek::buildLayout()
@@ -117,10 +135,14 @@ void TFrmYedek::buildLayout()
     auto *groupLayout = new QHBoxLayout(group);
     groupLayout->addWidget(CheckBox1);
     groupLayout->addWidget(CheckBox2);
+    CheckBox3 = new QCheckBox(QStringLiteral("Tarihli klasörlerde sakla"), this);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
 
     Button1 = new QPushButton(QStringLiteral("YEDEKLE"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Yedekten geri yükle..."), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(nameLabel);
@@ -131,7 +153,9 @@ void TFrmYedek::buildLayout()
     layout->addWidget(progressLabel);
     layout->addWidget(ProgressBar1);
     layout->addWidget(group);
+    layout->addWidget(CheckBox3);
     layout->addWidget(Button1);
+    layout->addWidget(Button2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -222,12 +246,15 @@ void TFrmYedek::runBackup()
         ProgressBar1->setValue(0);
     });
 
-    const QString folder = backupFolderPath(backupLocation(), Edit1->text());
-    createFolder(folder);
+    const QString backupFolder = backupFolderPath(backupLocation(), Edit1->text());
+    createFolder(backupFolder);
     // Copies over the originals would put a new file under the open connection.
-    if (QFileInfo(folder).canonicalFilePath() == QFileInfo(m_programFolder).canonicalFilePath())
+    if (QFileInfo(backupFolder).canonicalFilePath() == QFileInfo(m_programFolder).canonicalFilePath())
         throw Error(QStringLiteral("Yedekleme klasörü programın kendi klasörü olamaz: %1")
-                        .arg(QDir::toNativeSeparators(folder)));
+                        .arg(QDir::toNativeSeparators(backupFolder)));
+    const bool dated = CheckBox3->isChecked();
+    const QString folder = dated ? datedBackupFolder(backupFolder, m_clock()) : backupFolder;
+    createFolder(folder);
     // A backup cut short leaves its hidden temporaries: this one clears them,
     // whichever files it copies itself.
     for (const QString &file : {databaseFile, settingsFile})
@@ -245,10 +272,66 @@ void TFrmYedek::runBackup()
         ProgressBar1->setValue(0);
         waitPainting(50);
     }
+    if (dated)
+        pruneDatedBackups(backupFolder, ProfileFile(m_programFolder + settingsFile).readInteger(historySection, keptKey, defaultKept));
     QApplication::restoreOverrideCursor();
     ui().inform(this, QStringLiteral("Bilgi"),
                 QStringLiteral("Yedekleme işlemi başarıyla tamamlandı. Veritanı dosyası belirlediğiniz klasöre kopyalandı."));
     accept();
+}
+
+void TFrmYedek::Button2Click() { guarded(this, [this] { runRestore(); }); }
+
+void TFrmYedek::runRestore()
+{
+    if (m_booksOnServer)
+        throw Error(QStringLiteral("Veriler bir veritabanı sunucusunda: bir yedek dosyası buradan geri yüklenemez.\n"
+                                   "Sunucudaki verileri bir yedekle değiştirmek için: tekvanis-transfer --replace"));
+    const QString folder = ui().chooseFolder(this, QStringLiteral("Geri yüklenecek yedeğin klasörü"), backupLocation());
+    if (folder.isEmpty())
+        return;
+    const BackupSummary backup = inspectBackup(folder);
+    const QString question =
+        QStringLiteral("Yedeğin tarihi: %1\n\n%2\n\nŞimdiki veriler bu yedekteki verilerle değiştirilecek; şimdiki "
+                       "veritabanı Data-önceki.dat adıyla saklanacak. Program ardından yeniden başlayacak.\n\n"
+                       "Onaylıyor musunuz?")
+            .arg(backup.written.toString(QStringLiteral("dd.MM.yyyy HH:mm")), rowCountsText(backup, m_pages));
+    if (ui().ask(this, QStringLiteral("Yedekten geri yükle"), question, true) != UiSeam::Answer::Yes)
+        return;
+
+    // Another desk with the books open refuses it here, with the connection still open.
+    DatabaseRestore restore(m_databasePath);
+    std::unique_ptr<DeskLock> own;
+    DeskLock *lock = m_deskLock;
+    if (!lock) {
+        own = DeskLock::exclusive(m_databasePath, QStringLiteral("Geri yükleme"));
+        lock = own.get();
+    }
+    lock->makeExclusive(QStringLiteral("Geri yükleme"));
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_busy = true;
+    emit releaseDatabase();
+    m_liveDatabase = nullptr;
+    // From here on the program holds no connection: it starts anew however
+    // the restore ends, after the user has seen how.
+    guarded(this, [&] {
+        restore.restore(backup, lock);
+        QApplication::restoreOverrideCursor();
+        ui().inform(this, QStringLiteral("Bilgi"),
+                    QStringLiteral("Yedek geri yüklendi. Önceki veriler Data-önceki.dat dosyasında saklandı. "
+                                   "Program yeniden başlatılıyor."));
+    });
+    m_busy = false;
+    restartProgram();
+}
+
+void TFrmYedek::restartProgram()
+{
+    if (!m_programFile.isEmpty())
+        startProgramAnew(this, m_programFile, m_programArguments);
+    emit programEnding();
+    QDialog::done(QDialog::Accepted);
 }
 
 void TFrmYedek::closeEvent(QCloseEvent *event)

@@ -1,5 +1,7 @@
 #include "RecordPage.h"
 
+#include "ListMenu.h"
+
 #include "controls/TurkishTyping.h"
 #include "core/Error.h"
 #include "pages/shared/PrintButton.h"
@@ -33,7 +35,9 @@ SearchWidgets RecordPage::searchBox(const QString &box) { return createSearchBox
 
 TSrDBGrid *RecordPage::list(const QString &grid, QWidget *parent)
 {
-    return createGrid(m_def.grid(grid), *m_context.data, parent ? parent : this);
+    TSrDBGrid *list = createGrid(m_def.grid(grid), *m_context.data, parent ? parent : this);
+    attachListMenu(list);
+    return list;
 }
 
 DBMemo *RecordPage::boundMemo(const QString &name, const QString &datasetName, const QString &field)

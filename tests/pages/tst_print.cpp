@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QTableView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -142,6 +144,7 @@ private slots:
     void accountTotalsAsThePageShowsThem();
     void cashReportTakesTheSignerAndThePeriod();
     void stockReportAfterASearchListsOnlyWhatWasFound();
+    void stockReportPrintsInTheOrderOfAClickedTitle();
     void notesReportsListTheirWholeTable();
     void previewSwitchChoosesThePreviewWindow();
 };
@@ -297,6 +300,30 @@ void PrintTest::stockReportAfterASearchListsOnlyWhatWasFound()
     for (int i = 0; i < found; ++i)
         QVERIFY2(rows.at(i * 6).startsWith(QStringLiteral("YP-0")), qPrintable(rows.at(i * 6)));
     QCOMPARE(texts(r, 0, BandKind::PageFooter), QStringList{QStringLiteral("Sayfa: 1 / 1")});
+}
+
+void PrintTest::stockReportPrintsInTheOrderOfAClickedTitle()
+{
+    PrintFixture f(kStok);
+    auto *list = f.form->findChild<QTableView *>(QStringLiteral("SrDBGrid7"));
+    QHeaderView *header = list->horizontalHeader();
+    const QPoint nameTitle(header->sectionViewportPosition(1) + header->sectionSize(1) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameTitle);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameTitle); // names downwards
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        shown << list->model()->index(row, 1).data().toString();
+    QVERIFY(shown.size() > 2);
+    QVERIFY(f.dataset("Stok")->sortOrder().endsWith(QStringLiteral(" DESC")));
+
+    const PreparedReport &r = f.press("BitBtn11");
+    QStringList printed;
+    for (int page = 0; page < r.pageCount(); ++page) {
+        const QStringList rows = texts(r, page, BandKind::MasterData);
+        for (int i = 1; i < rows.size(); i += 6)
+            printed << rows.at(i);
+    }
+    QCOMPARE(printed, shown);
 }
 
 void PrintTest::notesReportsListTheirWholeTable()

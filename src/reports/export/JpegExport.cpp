@@ -29,7 +29,7 @@ void onJpegError(j_common_ptr info)
 
 // Plain C data only between setjmp and longjmp. Returns nullptr or the error text.
 const char *encode(FILE *out, const unsigned char *pixels, int width, int height, qsizetype stride,
-                   int quality, int dpi, ErrorManager &err)
+                   int components, J_COLOR_SPACE space, int quality, int dpi, ErrorManager &err)
 {
     jpeg_compress_struct info;
     info.err = jpeg_std_error(&err.base);
@@ -42,8 +42,8 @@ const char *encode(FILE *out, const unsigned char *pixels, int width, int height
     jpeg_stdio_dest(&info, out);
     info.image_width = JDIMENSION(width);
     info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     info.write_JFIF_header = TRUE;
@@ -64,13 +64,16 @@ const char *encode(FILE *out, const unsigned char *pixels, int width, int height
 
 void writeJpeg(const QImage &source, const QString &path, int quality, int dpi)
 {
-    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    // 32-bit pixels go to the encoder as they are (blue, green, red, unused
+    // byte in memory on this byte order); anything else as 24-bit RGB.
+    const bool direct = source.format() == QImage::Format_RGB32 && Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    const QImage image = direct ? source : source.convertToFormat(QImage::Format_RGB888);
     FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!out)
         throw Error(QStringLiteral("%1 yazılamadı.").arg(path));
     ErrorManager err{};
     const char *failure = encode(out, image.constBits(), image.width(), image.height(), image.bytesPerLine(),
-                                 quality, dpi, err);
+                                 direct ? 4 : 3, direct ? JCS_EXT_BGRX : JCS_RGB, quality, dpi, err);
     const bool closed = std::fclose(out) == 0;
     if (failure || !closed) {
         QFile::remove(path);
@@ -104,7 +107,8 @@ QStringList exportJpeg(const PreparedReport &report, const std::vector<int> &pag
             ? QSize(qRound((setup.paperWidth - setup.marginLeft - setup.marginRight) / 25.4 * dpi),
                     qRound((setup.paperHeight - setup.marginTop - setup.marginBottom) / 25.4 * dpi))
             : size;
-        QImage image(imageSize, QImage::Format_RGB888);
+        // The raster engine paints fastest into its own 32-bit format.
+        QImage image(imageSize, QImage::Format_RGB32);
         image.setDotsPerMeterX(qRound(dpi / 0.0254));
         image.setDotsPerMeterY(qRound(dpi / 0.0254));
         image.fill(Qt::white);
@@ -114,7 +118,7 @@ QStringList exportJpeg(const PreparedReport &report, const std::vector<int> &pag
             renderer.drawPage(painter, index, QRectF(shift, QSizeF(size)));
         }
         if (options.monochrome)
-            image = image.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB888);
+            image = image.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
         const QString file = QStringLiteral("%1-%2.jpg").arg(base).arg(index + 1);
         writeJpeg(image, file, options.quality, dpi);
         written << file;
