@@ -3,10 +3,12 @@
 #include "CommandLine.h"
 #include "EmptyDatabase.h"
 #include "ProgramFolder.h"
+#include "ServerStart.h"
 #include "TAyarFrm.h"
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
 #include "core/UiSeam.h"
+#include "server/PgConnection.h"
 #include "transfer/OldBooksQuestion.h"
 
 #include <QApplication>
@@ -73,9 +75,14 @@ int runApplication(int argc, char *argv[])
     std::unique_ptr<TForm1> form;
     try {
         folder.prepare();
-        if (!offerEmptyDatabase(folder))
+        paths.databasePath = booksForThisRun(paths.configFolder, paths.databasePath);
+        if (paths.databasePath.isEmpty())
             return 1;
-        convertOldBooksIfAsked(nullptr, paths.databasePath);
+        if (!isServerAddress(paths.databasePath)) {
+            if (!offerEmptyDatabase(folder))
+                return 1;
+            convertOldBooksIfAsked(nullptr, paths.databasePath);
+        }
         form = std::make_unique<TForm1>(paths);
     } catch (const Error &e) {
         ui().error(nullptr, QStringLiteral("Hata"), e.text());

@@ -8,6 +8,9 @@
 #include "data/RecordKeys.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
+#include "server/PgStore.h"
+#include "server/ServerMaintenance.h"
+#include "server/ServerSnapshot.h"
 #include "pages/PrintButtons.h"
 #include "summary/SummaryIcon.h"
 #include "summary/SummaryWindow.h"
@@ -127,7 +130,8 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     // The dialogs live from start to exit, created hidden.
     m_settings = new TAyarFrm(QDir(paths.configFolder).filePath(QStringLiteral("win.ini")), this);
     m_backup = new TFrmYedek(paths.programFolder, QDir::homePath(), this);
-    m_backup->setLiveDatabase(m_data->connection()->handle());
+    if (Connection *file = m_data->connection()) // books on a server have no file to copy page by page
+        m_backup->setLiveDatabase(file->handle());
     m_backup->setDatabasePath(QFileInfo(paths.databasePath).absoluteFilePath());
     m_backup->setDeskLock(m_deskLock.get());
     m_backup->setRestart(paths.programFile, paths.programArguments);
@@ -143,6 +147,8 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     connect(m_backup, &TFrmYedek::releaseDatabase, this, [this] { m_data->releaseConnection(); });
     m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, paths.programArguments, this);
     m_repair->compaction().setDeskLock(m_deskLock.get());
+    if (dynamic_cast<PgStore *>(m_data->store()))
+        connectServerMaintenance();
     // Maintenance ends the run by starting the program anew: no question, no settings written.
     const auto endRun = [this] {
         m_ending = true;
@@ -448,6 +454,20 @@ void TForm1::repairDatabase()
     m_backup->setLiveDatabase(nullptr);
     m_data->releaseConnection();
     m_repair->exec();
+}
+
+// "VT. Yedekle" writes a snapshot of the server's books as a Data.dat;
+// "VT. Onar" runs the server's upkeep and shows the sizes it reads there.
+void TForm1::connectServerMaintenance()
+{
+    const auto server = [this]() -> PgConnection & {
+        auto *store = dynamic_cast<PgStore *>(m_data->store());
+        if (!store)
+            throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
+        return store->connection();
+    };
+    m_backup->setServerSnapshot([server](const QString &target) { copyServerToDataFile(server(), target); });
+    m_repair->setServerMaintenance([server] { return serverBooksSize(server()); }, [server] { vacuumAnalyze(server()); });
 }
 
 } // namespace tk
