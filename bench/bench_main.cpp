@@ -4,6 +4,7 @@
 #include "core/UiSeam.h"
 #include "bench_reports.h"
 #include "bench_search.h"
+#include "bench_server.h"
 #include "bench_startup.h"
 #include "bench_summary.h"
 #include "data/DataModule.h"
@@ -68,6 +69,7 @@ const char *const kUsage =
     "  --startup     only the start-up, opening, search and paging figures\n"
     "  --searches    only the raw search figures (at the last size)\n"
     "  --reports     only the report figures (at the last size)\n"
+    "  --server      only the same books on a private PostgreSQL server beside the file\n"
     "  --help        this text\n";
 
 QString loadAverage()
@@ -103,7 +105,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false, serverOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -130,6 +132,8 @@ int main(int argc, char **argv)
             searchesOnly = true;
         } else if (a == "--reports") {
             reportsOnly = true;
+        } else if (a == "--server") {
+            serverOnly = true;
         } else {
             ok = false;
         }
@@ -161,10 +165,15 @@ int main(int argc, char **argv)
         path = databaseFor(rows, file, dir, temp);
         std::printf("\n%d rows per table, %.0f MB, %d runs; load average %s\n\n", rows,
                     double(QFile(path).size()) / 1e6, runs, qPrintable(loadAverage()));
+        if (serverOnly) {
+            runServerBenchmarks(path, runs);
+            std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
+            continue;
+        }
         if (!reportsOnly)
             runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
-    if (startupOnly)
+    if (startupOnly || serverOnly)
         return 0;
 
     // The rest at the last size, on the main window as the program builds it.

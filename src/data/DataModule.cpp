@@ -1,23 +1,12 @@
 #include "DataModule.h"
 
-#include "SchemaVersion.h"
 #include "SqliteStore.h"
+#include "StoreOpener.h"
 
 namespace tk {
 
-namespace {
-
-// The program works on files at the newest schema version only.
-std::unique_ptr<Store> openUpgraded(const QString &path)
-{
-    upgradeDataFile(path);
-    return std::make_unique<SqliteStore>(std::make_unique<Connection>(path));
-}
-
-} // namespace
-
 DataModule::DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent)
-    : DataModule(openUpgraded(databasePath), datasets, parent)
+    : DataModule(openStore(databasePath), datasets, parent)
 {
 }
 

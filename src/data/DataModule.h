@@ -19,7 +19,8 @@ struct DatasetDef {
 class DataModule : public QObject {
     Q_OBJECT
 public:
-    // Opens `databasePath` and every dataset of `datasets` (a master before its
+    // Opens `databasePath` (a file, or an address a registered store opens:
+    // StoreOpener.h) and every dataset of `datasets` (a master before its
     // details); throws DatabaseError on failure.
     DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent = nullptr);
     // The same on any store (a database server, say).

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <libpq-fe.h>
 
@@ -29,6 +30,16 @@ QString fileEngineText(const char *sqlState, const QString &serverText)
         for (const auto &s : same)
             if (qstrcmp(sqlState, s.state) == 0)
                 return QString::fromLatin1(s.text);
+    // A name the statement used that the books do not have: the file names it so.
+    static const struct {
+        const char *state;
+        const char *text;
+    } named[] = {{"42703", "no such column: %1"}, {"42P01", "no such table: %1"}};
+    static const QRegularExpression quotedName(QStringLiteral("\"([^\"]+)\""));
+    if (sqlState)
+        for (const auto &n : named)
+            if (qstrcmp(sqlState, n.state) == 0)
+                return QString::fromLatin1(n.text).arg(quotedName.match(serverText).captured(1));
     return serverText;
 }
 

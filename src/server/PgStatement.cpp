@@ -47,6 +47,22 @@ QString withServerOrderKeys(QString sql)
     return sql;
 }
 
+// LIKE as the file's: Turkish case folding on both sides, "%" and "_"
+// wildcards, a backslash an ordinary character (the server's LIKE escapes
+// with it unless told otherwise).
+QString withFileLike(const QString &sql)
+{
+    static const QRegularExpression like(
+        QStringLiteral("([\\w.]+)\\s+LIKE\\s+(\\?|:\\w+|'(?:[^']|'')*')(?!\\s*::)(?!\\s+ESCAPE)"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (!sql.contains(QLatin1String("LIKE"), Qt::CaseInsensitive))
+        return sql;
+    QString out = sql;
+    out.replace(like, QStringLiteral("lower(\\1 COLLATE %1) LIKE lower(\\2::text COLLATE %1) ESCAPE ''")
+                          .arg(QLatin1String(serverTextCollation)));
+    return out;
+}
+
 // Top-level comma-separated terms of an ORDER BY.
 QStringList orderTerms(const QString &order)
 {
@@ -123,14 +139,22 @@ QString serverPlaceholders(const QString &sql, int first)
 
 QString serverStatement(const QString &sql)
 {
-    QString out = serverPlaceholders(withServerOrderKeys(sql));
+    QString out = serverPlaceholders(withFileLike(withServerOrderKeys(sql)));
     const qsizetype at = orderByAt(out);
     if (at < 0)
         return out;
     static const QRegularExpression orderBy(QStringLiteral("^ORDER\\s+BY\\s+"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral("\\s+(LIMIT|OFFSET)\\b.*$"),
+                                          QRegularExpression::CaseInsensitiveOption
+                                              | QRegularExpression::DotMatchesEverythingOption);
     QString order = out.mid(at);
     order.remove(orderBy);
-    return out.left(at) + QStringLiteral("ORDER BY ") + withFileNullOrder(order);
+    QString tail;
+    if (const auto m = limit.match(order); m.hasMatch()) {
+        tail = m.captured(0);
+        order.truncate(m.capturedStart(0));
+    }
+    return out.left(at) + QStringLiteral("ORDER BY ") + withFileNullOrder(order) + tail;
 }
 
 StarSelect parseStarSelect(const QString &sql)
@@ -142,7 +166,7 @@ StarSelect parseStarSelect(const QString &sql)
     const auto m = star.match(sql);
     if (!m.hasMatch())
         return {};
-    const QString rest = serverPlaceholders(withServerOrderKeys(m.captured(2)));
+    const QString rest = serverPlaceholders(withFileLike(withServerOrderKeys(m.captured(2))));
     StarSelect s;
     s.table = m.captured(1);
     const qsizetype at = orderByAt(rest);

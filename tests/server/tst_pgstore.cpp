@@ -110,6 +110,12 @@ void PgStoreTest::statementsInTheServersWords()
     const StarSelect s = parseStarSelect(QStringLiteral("Select * From Cari Order By ") + turkishKey(QStringLiteral("Firma")));
     QCOMPARE(s.table, QStringLiteral("Cari"));
     QCOMPARE(s.order, QStringLiteral("Firma COLLATE \"tr-TR-x-icu\" NULLS FIRST"));
+    QCOMPARE(serverStatement(QStringLiteral("SELECT Tarih FROM Odeme1 ORDER BY Tarih LIMIT 1")),
+             QStringLiteral("SELECT Tarih FROM Odeme1 ORDER BY Tarih NULLS FIRST LIMIT 1"));
+    // the program's own LIKE matches as on the file
+    QCOMPARE(serverStatement(QStringLiteral("SELECT * FROM Stok WHERE StokAdi LIKE ?")),
+             QStringLiteral("SELECT * FROM Stok WHERE lower(StokAdi COLLATE \"tr-TR-x-icu\") LIKE "
+                            "lower($1::text COLLATE \"tr-TR-x-icu\") ESCAPE ''"));
     const StarSelect detail = parseStarSelect(QStringLiteral("Select * From Cari1 where SiraNo=:SiraNo"));
     QCOMPARE(serverKeysStatement(detail, *serverTable(detail.table)),
              QStringLiteral("SELECT Anahtar FROM Cari1 where SiraNo=$1 ORDER BY Anahtar"));
@@ -279,6 +285,21 @@ void PgStoreTest::refusedValuesReadAsOnTheFile()
     QVERIFY(!fileText.isEmpty());
     QCOMPARE(serverText, fileText);
     QVERIFY_THROWS_EXCEPTION(DatabaseError, m_store->readRows(QStringLiteral("Yok"), {}, nullptr, 0));
+    // A name the books do not have: the file's words.
+    for (const char *sql : {"SELECT * FROM Stok WHERE NoSuchColumn = 1", "SELECT * FROM NoSuchTable"}) {
+        QString onFile, onServer;
+        try {
+            Connection(file.path()).exec(QLatin1String(sql));
+        } catch (const DatabaseError &e) {
+            onFile = e.text();
+        }
+        try {
+            m_store->exec(QLatin1String(sql));
+        } catch (const DatabaseError &e) {
+            onServer = e.text();
+        }
+        QCOMPARE(onServer.toLower(), onFile.toLower());
+    }
 }
 
 void PgStoreTest::turkishOrder()

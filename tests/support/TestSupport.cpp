@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ServerBooks.h"
 #include "data/Connection.h"
 #include "data/Schema.h"
 #include "initdb/DemoData.h"
@@ -27,6 +28,8 @@ TempDatabase::TempDatabase(Fill fill) : m_previous(QDir::currentPath())
     createDatabaseFile(path());
     if (fill == Demo)
         fillDemoData(path());
+    if (testsOnServer())
+        m_server = std::make_unique<ServerBooks>(path());
     QDir::setCurrent(m_dir.path());
 }
 
@@ -34,6 +37,8 @@ TempDatabase::~TempDatabase() { QDir::setCurrent(m_previous); }
 
 QVariantList TempDatabase::column(const QString &sql) const
 {
+    if (m_server)
+        return m_server->column(sql);
     sqlite3 *db = nullptr;
     sqlite3_open_v2(path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt *stmt = nullptr;
@@ -70,6 +75,10 @@ QVariant TempDatabase::scalar(const QString &sql) const
 
 void TempDatabase::exec(const QString &sql) const
 {
+    if (m_server) {
+        m_server->exec(sql);
+        return;
+    }
     sqlite3 *db = nullptr;
     sqlite3_open(path().toUtf8().constData(), &db);
     char *message = nullptr;

@@ -8,10 +8,13 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 #include <deque>
+#include <memory>
 
 class QWidget;
 
 namespace tk::test {
+
+class ServerBooks;
 
 // Types `text` into `widget` key by key, as a keyboard would (any letters,
 // Turkish ones included), so the boxes' typing rules apply.
@@ -35,6 +38,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+    std::unique_ptr<ServerBooks> m_server; // the same books on a server (ServerBooks.h)
 };
 
 struct ShownMessage {
