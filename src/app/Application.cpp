@@ -9,6 +9,7 @@
 #include "security/ProtectionPage.h"
 #include "core/UiSeam.h"
 #include "server/PgConnection.h"
+#include "server/ServerStores.h"
 #include "transfer/OldBooksQuestion.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ int runApplication(int argc, char *argv[])
     paths.programArguments = commandLine.ownArguments;
     paths.configFolder = QDir::homePath() + QStringLiteral("/.config/tekvanis");
 
+    registerServerStores(); // "postgresql://…" opens books on a server
     std::unique_ptr<TForm1> form;
     try {
         folder.prepare();

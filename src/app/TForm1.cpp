@@ -79,7 +79,10 @@ QFrame *separator(QWidget *parent)
 TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     : QMainWindow(parent)
     , m_paths(paths)
-    , m_deskLock(std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath()))
+    // Books on a server have no file another desk could replace: no lock beside them.
+    , m_deskLock(isServerAddress(paths.databasePath)
+                     ? nullptr
+                     : std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath()))
     , m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
 {
     setObjectName(QStringLiteral("Form1"));

@@ -5,6 +5,7 @@
 // back identical), and the server's backup and upkeep in their dialogs.
 #include "app/DatabaseChoice.h"
 #include "app/DatabasePage.h"
+#include "app/ServerStart.h"
 #include "app/TAyarFrm.h"
 #include "data/Connection.h"
 #include "data/Dataset.h"
@@ -89,6 +90,7 @@ private slots:
 
     void choiceKeptBesideTheSettings();
     void connectionTestNamesWhatFailed();
+    void startNamesAnUnreachableServer();
     void serverGoneDuringSave();
     void transferBothWaysWithCountsAndSums();
     void targetWithBooksRefused();
@@ -240,6 +242,29 @@ void ServerToolsTest::connectionTestNamesWhatFailed()
         QVERIFY2(ui.shown[0].kind == c.kind, qPrintable(ui.shown[0].text));
         QVERIFY2(ui.shown[0].text.contains(c.expected), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.what), ui.shown[0].text)));
     }
+}
+
+void ServerToolsTest::startNamesAnUnreachableServer()
+{
+    QTemporaryDir config;
+    const QString file = config.filePath(QStringLiteral("Data.dat"));
+    QCOMPARE(booksForThisRun(config.path(), file), file); // a desk that never chose
+    DatabaseChoice choice;
+    choice.onServer = true;
+    choice.host = m_server->socketFolder();
+    choice.database = QStringLiteral("defter");
+    choice.user = QStringLiteral("tk");
+    choice.write(config.path());
+    QCOMPARE(booksForThisRun(config.path(), file), choice.address());
+
+    choice.port = 1; // nothing listens there
+    choice.write(config.path());
+    ScriptedUi ui; // "Hayır": the end
+    QCOMPARE(booksForThisRun(config.path(), file), QString());
+    QCOMPARE(ui.shown.size(), 1);
+    QVERIFY2(ui.shown[0].text.contains(QStringLiteral("Sunucuya ulaşılamadı: \"defter\" veritabanı")),
+             qPrintable(ui.shown[0].text));
+    QVERIFY(ui.shown[0].text.contains(QStringLiteral("Bağlantı ayarlarını açmak ister misiniz?")));
 }
 
 void ServerToolsTest::serverGoneDuringSave()
