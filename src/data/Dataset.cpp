@@ -66,7 +66,7 @@ void Dataset::setSortOrder(const QString &orderByTerm)
     if (isOpen()) {
         settleDetails();
         checkBrowseMode();
-        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[m_current] : -1;
+        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[size_t(m_current)] : -1;
         // A term the engine refuses leaves the rows and their order as they were.
         const QString previous = std::exchange(m_sortOrder, orderByTerm);
         try {
@@ -130,6 +130,7 @@ void Dataset::load()
     forgetRows(); // the rows may have changed since they were read
     m_fields = result.fields;
     m_keys = std::move(result.keys);
+    m_keys.shrink_to_fit(); // a store fills them as they come: up to twice the room
     m_whole = std::move(result.rows);
     m_writable = result.writable;
     m_pending.clear();
@@ -173,14 +174,16 @@ void Dataset::readWindow(int row) const
     // when it is not kept yet, in one lookup.
     const int n = int(m_keys.size());
     const int window = row / kWindowRows;
-    const bool backwards = m_lastWindowRead >= 0 && window < m_lastWindowRead;
+    // The first read after opening has no direction yet: it reads only its window.
+    const bool travelling = m_lastWindowRead >= 0 && window != m_lastWindowRead;
+    const bool backwards = travelling && window < m_lastWindowRead;
     m_lastWindowRead = window;
     int from = window * kWindowRows;
     int to = std::min(n, from + kWindowRows);
     const auto kept = [&](int r) { return m_keys[size_t(r)] < 0 || m_kept.count(m_keys[size_t(r)]) > 0; };
     if (backwards && from > 0 && !kept(from - 1))
         from -= kWindowRows;
-    else if (!backwards && to < n && !kept(to))
+    else if (travelling && !backwards && to < n && !kept(to))
         to = std::min(n, to + kWindowRows);
 
     // The new row has no key yet: it is read from nowhere.
