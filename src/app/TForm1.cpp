@@ -6,6 +6,7 @@
 #include "controls/Idle.h"
 #include "core/UiSeam.h"
 #include "data/RecordKeys.h"
+#include "data/StoreOpener.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "server/PgStore.h"
@@ -79,10 +80,10 @@ QFrame *separator(QWidget *parent)
 TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     : QMainWindow(parent)
     , m_paths(paths)
-    // Books on a server have no file another desk could replace: no lock beside them.
-    , m_deskLock(isServerAddress(paths.databasePath)
-                     ? nullptr
-                     : std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath()))
+    // Books on a server have no file beside them to lock.
+    , m_deskLock(opensAsFile(paths.databasePath)
+                     ? std::make_unique<DeskLock>(QFileInfo(paths.databasePath).absoluteFilePath())
+                     : nullptr)
     , m_data(std::make_unique<DataModule>(paths.databasePath, datasetDefs()))
 {
     setObjectName(QStringLiteral("Form1"));

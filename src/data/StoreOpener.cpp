@@ -23,6 +23,15 @@ QVector<Registration> &registry()
     return r;
 }
 
+StoreOpener openerFor(const QString &where)
+{
+    QMutexLocker lock(&registryLock);
+    for (auto it = registry().crbegin(); it != registry().crend(); ++it)
+        if (it->accepts(where))
+            return it->opener;
+    return {};
+}
+
 } // namespace
 
 int registerStoreOpener(std::function<bool(const QString &)> accepts, StoreOpener opener)
@@ -39,17 +48,11 @@ void unregisterStoreOpener(int registration)
     registry().removeIf([&](const Registration &r) { return r.id == registration; });
 }
 
+bool opensAsFile(const QString &where) { return !openerFor(where); }
+
 std::unique_ptr<Store> openStore(const QString &where)
 {
-    StoreOpener chosen;
-    {
-        QMutexLocker lock(&registryLock);
-        for (auto it = registry().crbegin(); it != registry().crend(); ++it)
-            if (it->accepts(where)) {
-                chosen = it->opener;
-                break;
-            }
-    }
+    const StoreOpener chosen = openerFor(where);
     if (chosen)
         return chosen(where);
     // The program works on files at the newest schema version only.

@@ -16,6 +16,10 @@ using StoreOpener = std::function<std::unique_ptr<Store>(const QString &where)>;
 int registerStoreOpener(std::function<bool(const QString &where)> accepts, StoreOpener opener);
 void unregisterStoreOpener(int registration);
 
+// True when `where` names books kept in a database file (no registered
+// opener takes it): only those have a file to lock, copy or compact.
+bool opensAsFile(const QString &where);
+
 // The books at `where`: a registered opener's store, or the database file
 // brought to the newest schema version.
 std::unique_ptr<Store> openStore(const QString &where);

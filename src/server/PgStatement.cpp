@@ -4,6 +4,7 @@
 #include "data/TurkishOrder.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace tk {
 
@@ -34,16 +35,41 @@ template <typename F> void forEachUnquoted(const QString &sql, F f)
     }
 }
 
-// The file's Turkish key of a column (replace(…) COLLATE NOCASE) becomes the
-// column in the server's Turkish collation.
+// Names as the server knows them: a quoted table or column name loses its
+// quotes (the server keeps unquoted names folded to lower case, the file
+// compares them without regard to case), and the file's Turkish key of a
+// column (replace(…) COLLATE NOCASE) becomes the column itself: the
+// server's text columns sort in Turkish order.
 QString withServerOrderKeys(QString sql)
 {
+    static const QRegularExpression quotedName(QStringLiteral("\"(\\w+)\""));
+    static const QSet<QString> known = [] {
+        QSet<QString> names;
+        for (const ServerTable &t : serverTables()) {
+            names.insert(t.name.toLower());
+            names.insert(t.key.toLower());
+            for (const ServerColumn &c : t.columns)
+                names.insert(c.name.toLower());
+        }
+        return names;
+    }();
+    if (sql.contains(QLatin1Char('"'))) {
+        QString out;
+        qsizetype copied = 0;
+        for (auto it = quotedName.globalMatch(sql); it.hasNext();) {
+            const auto m = it.next();
+            if (!known.contains(m.captured(1).toLower()))
+                continue;
+            out += sql.mid(copied, m.capturedStart(0) - copied) + m.captured(1);
+            copied = m.capturedEnd(0);
+        }
+        sql = out + sql.mid(copied);
+    }
     if (!sql.contains(QLatin1String("COLLATE NOCASE"), Qt::CaseInsensitive))
         return sql;
     for (const ServerTable &t : serverTables())
         for (const ServerColumn &c : t.columns)
-            sql.replace(turkishKey(c.name), c.name + QStringLiteral(" COLLATE ") + QLatin1String(serverTextCollation),
-                        Qt::CaseInsensitive);
+            sql.replace(turkishKey(c.name), c.name, Qt::CaseInsensitive);
     return sql;
 }
 

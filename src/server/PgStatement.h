@@ -1,7 +1,7 @@
 #pragma once
 // The program's statements in the server's words: "?" and ":Name" markers
-// become $1, $2, …; the file's Turkish order key becomes the ICU Turkish
-// collation; an ORDER BY keeps the file's place for empty values (first when
+// become $1, $2, …; the file's Turkish order key becomes the column (sorted
+// in the ICU Turkish collation); an ORDER BY keeps the file's place for empty values (first when
 // ascending); a "SELECT * FROM T" reads keys and rows apart, ordered by the
 // table's key after the program's own order.
 #include <QString>

@@ -286,7 +286,9 @@ Condition PgStore::beginsWith(const QString &column, const QString &typed) const
 
 QString PgStore::turkishOrder(const QString &column) const
 {
-    return column + QStringLiteral(" COLLATE ") + QLatin1String(serverTextCollation);
+    // Every text column sorts in the Turkish collation already; the bare
+    // column lets the server read the order from its index.
+    return column;
 }
 
 } // namespace tk

@@ -83,18 +83,30 @@ QString createTable(const ServerTable &t)
     return QStringLiteral("CREATE TABLE %1 (\n    %2\n)").arg(t.name, columns.join(QStringLiteral(",\n    ")));
 }
 
-// The file's plain indexes, as they are; its Turkish key indexes become an
-// index in Turkish order and one for the case-folded prefix searches.
+// The file's indexes, and an index in Turkish order for each of its Turkish
+// key indexes, each led by its columns with empty values first and ended by
+// the key: the order the program's statements ask for (PgStatement.h), so
+// the server reads a list in order instead of sorting it. A Turkish key
+// index also gets one for the case-folded prefix searches.
 QStringList createIndexes()
 {
-    static const QRegularExpression index(QStringLiteral("CREATE\\s+INDEX\\s+[^;]+"),
+    static const QRegularExpression index(QStringLiteral("CREATE\\s+INDEX\\s+(\\w+)\\s+ON\\s+(\\w+)\\s*\\(([^)]*)\\)"),
                                           QRegularExpression::CaseInsensitiveOption);
+    const auto ordered = [](const QString &name, const QString &table, const QStringList &columns) {
+        QStringList terms;
+        for (const QString &c : columns)
+            terms << c.trimmed() + QStringLiteral(" NULLS FIRST");
+        if (const ServerTable *t = serverTable(table); t && !columns.contains(t->key, Qt::CaseInsensitive))
+            terms << t->key;
+        return QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(name, table, terms.join(QStringLiteral(", ")));
+    };
     QStringList statements;
-    for (auto it = index.globalMatch(withoutComments(databaseSchema())); it.hasNext();)
-        statements << it.next().captured(0).simplified();
+    for (auto it = index.globalMatch(withoutComments(databaseSchema())); it.hasNext();) {
+        const auto m = it.next();
+        statements << ordered(m.captured(1), m.captured(2), m.captured(3).split(QLatin1Char(',')));
+    }
     for (const KeyedColumn &c : keyedColumns()) {
-        statements << QStringLiteral("CREATE INDEX %1 ON %2(%3)")
-                          .arg(keyIndexName(c), QLatin1String(c.table), QLatin1String(c.column));
+        statements << ordered(keyIndexName(c), QLatin1String(c.table), {QLatin1String(c.column)});
         statements << QStringLiteral("CREATE INDEX %1_Ara ON %2((lower(%3 COLLATE %4)) text_pattern_ops)")
                           .arg(keyIndexName(c), QLatin1String(c.table), QLatin1String(c.column),
                                QLatin1String(serverTextCollation));

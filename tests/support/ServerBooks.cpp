@@ -67,7 +67,9 @@ QString serverCheckStatement(const QString &sql)
     static const QRegularExpression unordered(
         QStringLiteral("^\\s*SELECT\\s+(?!.*\\b(ORDER|GROUP|JOIN|UNION|count|sum|min|max|avg|total)\\b)[^;]*\\bFROM\\s+\\w+(\\s+WHERE\\s+[^;]*?)?(?=\\s+LIMIT\\b|\\s*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression character(QStringLiteral("\\bchar\\("), QRegularExpression::CaseInsensitiveOption);
     QString out = sql;
+    out.replace(character, QStringLiteral("chr("));
     out.replace(padded, QStringLiteral("('\\1' || lpad((\\3)::text, \\2, '0'))"));
     out.replace(daysBefore, QStringLiteral("(date '\\1' - \\2)"));
     const ServerTable *t = serverTable(from.match(out).captured(1));
