@@ -105,7 +105,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false, serverOnly = false, reportsOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false, serverOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -151,6 +151,9 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // Measured offscreen, as the child is: no display needed, none drawn on.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QuietUi quiet;
     tk::UiSeam::install(&quiet);
@@ -163,6 +166,8 @@ int main(int argc, char **argv)
     QString path;
     for (int rows : std::as_const(sizes)) {
         path = databaseFor(rows, file, dir, temp);
+        if (reportsOnly)
+            continue;
         std::printf("\n%d rows per table, %.0f MB, %d runs; load average %s\n\n", rows,
                     double(QFile(path).size()) / 1e6, runs, qPrintable(loadAverage()));
         if (serverOnly) {
@@ -170,8 +175,7 @@ int main(int argc, char **argv)
             std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
             continue;
         }
-        if (!reportsOnly)
-            runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
+        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
     if (startupOnly || serverOnly)
         return 0;

@@ -32,6 +32,28 @@ double processCpuMs()
 
 double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Wall and CPU time of the runs of one figure: on a shared machine the wall
+// time mostly measures the wait for a core.
+struct Timed {
+    std::vector<double> wall, cpu;
+    template <typename F> void run(F &&f)
+    {
+        QElapsedTimer t;
+        t.start();
+        const double c = threadCpuMs();
+        f();
+        cpu.push_back(threadCpuMs() - c);
+        wall.push_back(ms(t));
+    }
+};
+
 long statusKb(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -75,14 +97,23 @@ qint64 scanKeys(sqlite3 *db, const QString &sql, const QVariantList &params)
     return sum;
 }
 
-void line(const char *what, const Figure &ours, const Figure &raw, const char *unit)
+// printf pads bytes, not characters: the cells are padded as text.
+QString cell(const Figure &f, const char *unit)
 {
-    if (raw.median > 0)
-        std::printf("| %-46s | %9.1f (%.1f–%.1f) %s | %9.1f (%.1f–%.1f) %s | %5.2fx |\n", what, ours.median, ours.min,
-                    ours.max, unit, raw.median, raw.min, raw.max, unit, ours.median / raw.median);
-    else
-        std::printf("| %-46s | %9.1f (%.1f–%.1f) %s | %24s | %6s |\n", what, ours.median, ours.min, ours.max, unit, "",
-                    "");
+    if (f.median <= 0)
+        return {};
+    return QStringLiteral("%1 (%2–%3) %4")
+        .arg(f.median, 0, 'f', 1)
+        .arg(f.min, 0, 'f', 1)
+        .arg(f.max, 0, 'f', 1)
+        .arg(QLatin1String(unit));
+}
+
+void line(const QString &what, const Figure &ours, const Figure &raw, const char *unit)
+{
+    const QString ratio = raw.median > 0 ? QStringLiteral("%1x").arg(ours.median / raw.median, 0, 'f', 2) : QString();
+    std::printf("| %s | %s | %s | %s |\n", qPrintable(what.leftJustified(40)), qPrintable(cell(ours, unit).rightJustified(30)),
+                qPrintable(cell(raw, unit).rightJustified(30)), qPrintable(ratio.rightJustified(6)));
     std::fflush(stdout);
 }
 
@@ -90,7 +121,9 @@ struct ChildRun {
     double wall = 0, cpu = 0, rss = 0, hwm = 0;
 };
 
-ChildRun startChild(const StartupOptions &o, const char *mode)
+// `keys`: for the raw child, the key statements it scans, one a line, with
+// the parameter of a detail after a tab.
+ChildRun startChild(const StartupOptions &o, const char *mode, const QByteArray &keys = {})
 {
     QProcess child;
     QStringList env = QProcess::systemEnvironment();
@@ -100,6 +133,8 @@ ChildRun startChild(const StartupOptions &o, const char *mode)
     QElapsedTimer t;
     t.start();
     child.start(o.self, {QStringLiteral("--child"), QLatin1String(mode), o.path});
+    child.write(keys);
+    child.closeWriteChannel();
     ChildRun run;
     // The child's line comes when its window shows; the wall time ends there.
     while (child.state() != QProcess::NotRunning && !child.canReadLine())
@@ -125,11 +160,15 @@ int runStartupChild(const QString &mode, const QString &path, int argc, char **a
         // The plainest start that reads the same keys: the engine alone.
         sqlite3 *db = nullptr;
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        tk::Connection connection(path);
-        tk::SqliteStore store(connection);
+        QFile in;
+        in.open(stdin, QIODevice::ReadOnly);
         qint64 sum = 0;
-        for (const Opened &s : startStatements())
-            sum += scanKeys(db, store.keyStatement(s.sql), s.params);
+        for (const QByteArray &l : in.readAll().split('\n')) {
+            const QList<QByteArray> f = l.split('\t');
+            if (!f.first().isEmpty())
+                sum += scanKeys(db, QString::fromUtf8(f.first()),
+                                f.size() > 1 ? QVariantList{QString::fromUtf8(f[1])} : QVariantList{});
+        }
         sqlite3_close(db);
         std::printf("%.1f %ld %ld\n", processCpuMs(), statusKb("VmRSS:"), statusKb("VmHWM:"));
         return sum < 0 ? 1 : 0;
@@ -151,16 +190,30 @@ int runStartupChild(const QString &mode, const QString &path, int argc, char **a
 
 void runStartupBenchmarks(const StartupOptions &o)
 {
-    std::printf("| %-46s | %31s | %31s | %6s |\n", "measure: median (min–max)", "Tekvanis", "raw baseline", "ratio");
-    std::printf("|%s|%s|%s|%s|\n", QByteArray(48, '-').constData(), QByteArray(33, '-').constData(),
-                QByteArray(33, '-').constData(), QByteArray(8, '-').constData());
+    std::printf("| %-40s | %30s | %30s | %6s |\n", "measure: median (min-max)", "Tekvanis", "raw baseline", "ratio");
+    std::printf("|%s|%s|%s|%s|\n", QByteArray(42, '-').constData(), QByteArray(32, '-').constData(),
+                QByteArray(32, '-').constData(), QByteArray(8, '-').constData());
+
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(o.path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    tk::registerStatementFunctions(db);
+    tk::Connection connection(o.path);
+    tk::SqliteStore dialect(connection);
+    const QVector<Opened> statements = startStatements();
+    QByteArray keys;
+    for (const Opened &s : statements) {
+        keys += dialect.keyStatement(s.sql).toUtf8();
+        if (!s.params.isEmpty())
+            keys += '\t' + s.params.first().toString().toUtf8();
+        keys += '\n';
+    }
 
     // Start-up in a child process: the program until its window shows,
     // beside a process that only scans the keys of the same statements.
     std::vector<ChildRun> ours, raw;
     for (int i = 0; i < o.runs; ++i) {
         ours.push_back(startChild(o, "program"));
-        raw.push_back(startChild(o, "raw"));
+        raw.push_back(startChild(o, "raw", keys));
     }
     const auto of = [](const std::vector<ChildRun> &runs, double ChildRun::*field) {
         std::vector<double> v;
@@ -168,32 +221,25 @@ void runStartupBenchmarks(const StartupOptions &o)
             v.push_back(r.*field);
         return figureOf(v);
     };
-    line("start to window shown, CPU", of(ours, &ChildRun::cpu), of(raw, &ChildRun::cpu), "ms");
-    line("start to window shown, wall", of(ours, &ChildRun::wall), of(raw, &ChildRun::wall), "ms");
-    line("resident after start, VmRSS", of(ours, &ChildRun::rss), of(raw, &ChildRun::rss), "MB");
-    line("resident peak after start, VmHWM", of(ours, &ChildRun::hwm), of(raw, &ChildRun::hwm), "MB");
+    line(QStringLiteral("start to window shown, CPU"), of(ours, &ChildRun::cpu), of(raw, &ChildRun::cpu), "ms");
+    line(QStringLiteral("start to window shown, wall"), of(ours, &ChildRun::wall), of(raw, &ChildRun::wall), "ms");
+    line(QStringLiteral("resident after start, VmRSS"), of(ours, &ChildRun::rss), of(raw, &ChildRun::rss), "MB");
+    line(QStringLiteral("resident peak after start, VmHWM"), of(ours, &ChildRun::hwm), of(raw, &ChildRun::hwm), "MB");
 
     // Opening every dataset beside scanning their keys raw, in this process.
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(o.path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    tk::registerStatementFunctions(db);
-    tk::Connection connection(o.path);
-    tk::SqliteStore dialect(connection);
-    const QVector<Opened> statements = startStatements();
-    const Figure rawOpen = sample(o.runs, [&] {
-        QElapsedTimer t;
-        t.start();
-        for (const Opened &s : statements)
-            scanKeys(db, dialect.keyStatement(s.sql), s.params);
-        return ms(t);
-    });
-    const Figure ourOpen = sample(o.runs, [&] {
-        QElapsedTimer t;
-        t.start();
-        tk::DataModule data(o.path, tk::datasetDefs());
-        return ms(t);
-    });
-    line("open all datasets", ourOpen, rawOpen, "ms");
+    Timed rawOpen, ourOpen;
+    for (int i = 0; i < o.runs; ++i) {
+        rawOpen.run([&] {
+            for (const Opened &s : statements)
+                scanKeys(db, dialect.keyStatement(s.sql), s.params);
+        });
+        ourOpen.run([&] { tk::DataModule data(o.path, tk::datasetDefs()); });
+    }
+    const auto both = [](const QString &what, const Timed &ours, const Timed &raw) {
+        line(what + QStringLiteral(", CPU"), figureOf(ours.cpu), figureOf(raw.cpu), "ms");
+        line(what + QStringLiteral(", wall"), figureOf(ours.wall), figureOf(raw.wall), "ms");
+    };
+    both(QStringLiteral("open all datasets"), ourOpen, rawOpen);
 
     // A search keystroke on the first page's list, and emptying the search,
     // beside the key statement of the same matching.
@@ -208,40 +254,35 @@ void runStartupBenchmarks(const StartupOptions &o)
     QApplication::processEvents();
     auto *box = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
     const QString typed = QStringLiteral("Ç");
-    std::vector<double> keystroke, emptied, rawKeystroke, rawEmptied;
+    Timed keystroke, emptied, rawKeystroke, rawEmptied;
     for (int i = 0; i < o.runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        box->setText(typed);
-        QApplication::processEvents();
-        keystroke.push_back(ms(t));
-        t.restart();
-        box->setText(QString());
-        QApplication::processEvents();
-        emptied.push_back(ms(t));
+        keystroke.run([&] {
+            box->setText(typed);
+            QApplication::processEvents();
+        });
+        emptied.run([&] {
+            box->setText(QString());
+            QApplication::processEvents();
+        });
         for (const QString &text : {typed, QString()}) {
             const tk::SearchStatement s =
                 tk::searchStatement(dialect, QStringLiteral("MusTakip"), QStringLiteral("AracPlaka"), text);
-            t.restart();
-            scanKeys(db, dialect.keyStatement(s.sql), s.params);
-            (text.isEmpty() ? rawEmptied : rawKeystroke).push_back(ms(t));
+            (text.isEmpty() ? rawEmptied : rawKeystroke).run([&] { scanKeys(db, dialect.keyStatement(s.sql), s.params); });
         }
     }
-    line("search keystroke \"Ç\" on MusTakip", figureOf(keystroke), figureOf(rawKeystroke), "ms");
-    line("search emptied: every row back", figureOf(emptied), figureOf(rawEmptied), "ms");
+    both(QStringLiteral("search keystroke \"Ç\" on MusTakip"), keystroke, rawKeystroke);
+    both(QStringLiteral("search emptied: every row back"), emptied, rawEmptied);
 
     // Paging: the list's current row a page further, the grid painted.
     tk::Dataset *list = form.data()->dataset(QStringLiteral("MusTakip"));
-    std::vector<double> steps;
-    list->moveTo(list->rowCount() / 2);
-    for (int i = 0; i < 20 * o.runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        list->moveBy(i % 40 < 20 ? 25 : -25);
-        form.repaint();
-        QApplication::processEvents();
-        steps.push_back(ms(t));
-    }
-    line("paging the list, one page a step", figureOf(steps), {}, "ms");
+    Timed steps;
+    list->moveTo(list->rowCount() / 3);
+    for (int i = 0; i < 20 * o.runs; ++i)
+        steps.run([&] {
+            list->moveBy(25);
+            form.repaint();
+            QApplication::processEvents();
+        });
+    both(QStringLiteral("paging the list, one page a step"), steps, {});
     sqlite3_close(db);
 }

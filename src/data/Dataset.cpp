@@ -59,6 +59,33 @@ void Dataset::setSql(const QString &sql, const QVariantList &params)
     open();
 }
 
+void Dataset::setSortOrder(const QString &orderByTerm)
+{
+    if (orderByTerm == m_sortOrder)
+        return;
+    if (isOpen()) {
+        settleDetails();
+        checkBrowseMode();
+        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[size_t(m_current)] : -1;
+        // A term the engine refuses leaves the rows and their order as they were.
+        const QString previous = std::exchange(m_sortOrder, orderByTerm);
+        try {
+            load();
+        } catch (...) {
+            m_sortOrder = previous;
+            throw;
+        }
+        const auto found = std::find(m_keys.begin(), m_keys.end(), key);
+        if (key >= 0 && found != m_keys.end() && found != m_keys.begin()) {
+            m_bof = false;
+            setCurrent(int(found - m_keys.begin()));
+        }
+    } else {
+        m_sortOrder = orderByTerm;
+    }
+    emit sortOrderChanged(orderByTerm);
+}
+
 void Dataset::open()
 {
     if (isOpen())
@@ -94,33 +121,6 @@ void Dataset::refresh()
     }
 }
 
-void Dataset::setSortOrder(const QString &orderByTerm)
-{
-    if (orderByTerm == m_sortOrder)
-        return;
-    if (isOpen()) {
-        settleDetails();
-        checkBrowseMode();
-        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[size_t(m_current)] : -1;
-        // A term the engine refuses leaves the rows and their order as they were.
-        const QString previous = std::exchange(m_sortOrder, orderByTerm);
-        try {
-            load();
-        } catch (...) {
-            m_sortOrder = previous;
-            throw;
-        }
-        const auto found = std::find(m_keys.begin(), m_keys.end(), key);
-        if (key >= 0 && found != m_keys.end() && found != m_keys.begin()) {
-            m_bof = false;
-            setCurrent(int(found - m_keys.begin()));
-        }
-    } else {
-        m_sortOrder = orderByTerm;
-    }
-    emit sortOrderChanged(orderByTerm);
-}
-
 void Dataset::load()
 {
     if (!m_store)
@@ -130,6 +130,7 @@ void Dataset::load()
     forgetRows(); // the rows may have changed since they were read
     m_fields = result.fields;
     m_keys = std::move(result.keys);
+    m_keys.shrink_to_fit(); // a store fills them as they come: up to twice the room
     m_whole = std::move(result.rows);
     m_writable = result.writable;
     m_pending.clear();
@@ -173,14 +174,16 @@ void Dataset::readWindow(int row) const
     // when it is not kept yet, in one lookup.
     const int n = int(m_keys.size());
     const int window = row / kWindowRows;
-    const bool backwards = m_lastWindowRead >= 0 && window < m_lastWindowRead;
+    // The first read after opening has no direction yet: it reads only its window.
+    const bool travelling = m_lastWindowRead >= 0 && window != m_lastWindowRead;
+    const bool backwards = travelling && window < m_lastWindowRead;
     m_lastWindowRead = window;
     int from = window * kWindowRows;
     int to = std::min(n, from + kWindowRows);
     const auto kept = [&](int r) { return m_keys[size_t(r)] < 0 || m_kept.count(m_keys[size_t(r)]) > 0; };
     if (backwards && from > 0 && !kept(from - 1))
         from -= kWindowRows;
-    else if (!backwards && to < n && !kept(to))
+    else if (travelling && !backwards && to < n && !kept(to))
         to = std::min(n, to + kWindowRows);
 
     // The new row has no key yet: it is read from nowhere.

@@ -38,17 +38,16 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
     if (!column.isEmpty()) {
         // A changed row is saved before the list is replaced, as leaving it would.
         ds->checkBrowseMode();
-        if (!ds->store())
-            throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
         // An emptied search lists the rows in the statement's own order again:
         // a title click's order goes with it (closed first, so the rows are read once).
         if (box->text().isEmpty() && !ds->sortOrder().isEmpty()) {
             ds->close();
             ds->setSortOrder(QString());
         }
+        if (!ds->store())
+            throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
         const SearchStatement search = searchStatement(*ds->store(), ds->table(), column, box->text());
-        ds->setSql(search.sql, search.params);
-        ds->first();
+        ds->setSql(search.sql, search.params); // opens on the first row: the details follow it once
     }
     if (ds->isOpen() && ds->rowCount() == 0) {
         ui().inform(page, QStringLiteral("Bilgi"), QStringLiteral("Aradığınız kriterlere uygun birim kaydı bulunamadı."));

@@ -134,16 +134,20 @@ QString SqliteStore::keyStatement(const QString &sql)
         return *known;
     const QRegularExpressionMatch m = selectStar().match(sql);
     const QString rest = sql.mid(m.capturedEnd(0) - m.capturedLength(1));
+    const QString notIndexed =
+        QStringLiteral("SELECT rowid FROM ") + m.captured(1) + QStringLiteral(" NOT INDEXED") + sql.mid(m.capturedEnd(0));
+    if (sql.mid(m.capturedEnd(0)).trimmed().isEmpty()) {
+        // The whole table, walked in its own order, as the whole statement walks it.
+        m_keyStatements.insert(sql, notIndexed);
+        return notIndexed;
+    }
     const QString whole = QStringLiteral("SELECT rowid, * FROM ") + rest;
     // An index holds every key, so the engine may answer "SELECT rowid" from
     // any index, in that index's order, where the whole statement walks the
     // table: a key statement is taken only when its plan is the whole
     // statement's plan.
     const QString plan = planOf(*m_connection, whole);
-    const QStringList candidates = {
-        QStringLiteral("SELECT rowid FROM ") + rest,
-        QStringLiteral("SELECT rowid FROM ") + m.captured(1) + QStringLiteral(" NOT INDEXED") + sql.mid(m.capturedEnd(0)),
-    };
+    const QStringList candidates = {QStringLiteral("SELECT rowid FROM ") + rest, notIndexed};
     QString chosen = whole;
     for (const QString &candidate : candidates)
         if (planOf(*m_connection, candidate) == plan) {

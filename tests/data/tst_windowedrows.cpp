@@ -6,6 +6,7 @@
 #include "support/ServerBooks.h"
 
 #include "data/DataModule.h"
+#include "data/PackedRow.h"
 #include "data/SearchBoxes.h"
 #include "data/SqliteStore.h"
 
@@ -278,6 +279,45 @@ private slots:
                 keys << QString::number(k);
             QCOMPARE(keys, fileColumn(db, QString(sql).replace(QStringLiteral("SELECT *"), QStringLiteral("SELECT rowid, *"))));
         }
+    }
+
+    // What every store promises the datasets, on the file's store.
+    void storeReadsAndWritesByKey()
+    {
+        if (tk::test::testsOnServer())
+            QSKIP("the file's store; the server's keeps the same promises in server_tst_pgstore");
+        TempDatabase db;
+        addStock(db, 3);
+        Connection connection(db.path());
+        SqliteStore store(connection);
+        const KeyedResult opened = store.openKeys(QStringLiteral("Stok"), QStringLiteral("SELECT * FROM Stok"), {});
+        QVERIFY(opened.writable);
+        QCOMPARE(opened.keys, (std::vector<qint64>{1, 2, 3}));
+        const int c = 2; // StokAdi
+        QCOMPARE(opened.fields[c].name, QStringLiteral("StokAdi"));
+
+        // In the order asked, a key twice, a missing key empty in its place.
+        const qint64 keys[] = {3, 99, 1, 3};
+        const std::vector<QByteArray> rows = store.readRows(QStringLiteral("Stok"), opened.fields, keys, 4);
+        QCOMPARE(packedCell(rows[0], int(opened.fields.size()), c).toString(), QStringLiteral("Parça 3"));
+        QVERIFY(rows[1].isEmpty());
+        QCOMPARE(packedCell(rows[2], int(opened.fields.size()), c).toString(), QStringLiteral("Parça 1"));
+        QCOMPARE(rows[3], rows[0]);
+
+        // A save that expects values writes only while the row still holds them.
+        const QVector<ExpectedValue> stale = {{QStringLiteral("StokAdi"), QStringLiteral("eski")}};
+        QVERIFY(!store.updateRow(QStringLiteral("Stok"), 2, {QStringLiteral("Raf")}, {QStringLiteral("R1")}, &stale));
+        const QVector<ExpectedValue> held = {{QStringLiteral("StokAdi"), QStringLiteral("Parça 2")},
+                                             {QStringLiteral("Raf"), QVariant()}};
+        QVERIFY(store.updateRow(QStringLiteral("Stok"), 2, {QStringLiteral("Raf")}, {QStringLiteral("R1")}, &held));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT Raf FROM Stok WHERE SiraNo=2")).toString(), QStringLiteral("R1"));
+
+        const qint64 added = store.insertRow(QStringLiteral("Stok"), {QStringLiteral("StokKodu")}, {QStringLiteral("YENİ")});
+        QCOMPARE(db.scalar(QStringLiteral("SELECT StokKodu FROM Stok WHERE SiraNo=%1").arg(added)).toString(),
+                 QStringLiteral("YENİ"));
+        QVERIFY(store.deleteRow(QStringLiteral("Stok"), added));
+        QVERIFY(!store.deleteRow(QStringLiteral("Stok"), added));
+        QVERIFY(!store.updateRow(QStringLiteral("Stok"), added, {QStringLiteral("Raf")}, {QStringLiteral("R2")}));
     }
 
     void aDataModuleOnAStoreHandedIn()
