@@ -105,7 +105,7 @@ int main(int argc, char **argv)
 
     QList<int> sizes;
     int runs = 5;
-    bool million = false, startupOnly = false, searchesOnly = false, serverOnly = false, reportsOnly = false;
+    bool million = false, startupOnly = false, searchesOnly = false, reportsOnly = false, serverOnly = false;
     QString file, dir;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
@@ -175,8 +175,7 @@ int main(int argc, char **argv)
             std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
             continue;
         }
-        if (!reportsOnly)
-            runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
+        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
     if (startupOnly || serverOnly)
         return 0;

@@ -59,6 +59,33 @@ void Dataset::setSql(const QString &sql, const QVariantList &params)
     open();
 }
 
+void Dataset::setSortOrder(const QString &orderByTerm)
+{
+    if (orderByTerm == m_sortOrder)
+        return;
+    if (isOpen()) {
+        settleDetails();
+        checkBrowseMode();
+        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[size_t(m_current)] : -1;
+        // A term the engine refuses leaves the rows and their order as they were.
+        const QString previous = std::exchange(m_sortOrder, orderByTerm);
+        try {
+            load();
+        } catch (...) {
+            m_sortOrder = previous;
+            throw;
+        }
+        const auto found = std::find(m_keys.begin(), m_keys.end(), key);
+        if (key >= 0 && found != m_keys.end() && found != m_keys.begin()) {
+            m_bof = false;
+            setCurrent(int(found - m_keys.begin()));
+        }
+    } else {
+        m_sortOrder = orderByTerm;
+    }
+    emit sortOrderChanged(orderByTerm);
+}
+
 void Dataset::open()
 {
     if (isOpen())
@@ -92,33 +119,6 @@ void Dataset::refresh()
         m_current = std::min<int>(keep, int(m_keys.size()) - 1);
         emit currentChanged(m_current);
     }
-}
-
-void Dataset::setSortOrder(const QString &orderByTerm)
-{
-    if (orderByTerm == m_sortOrder)
-        return;
-    if (isOpen()) {
-        settleDetails();
-        checkBrowseMode();
-        const qint64 key = m_current >= 0 && m_current < int(m_keys.size()) ? m_keys[size_t(m_current)] : -1;
-        // A term the engine refuses leaves the rows and their order as they were.
-        const QString previous = std::exchange(m_sortOrder, orderByTerm);
-        try {
-            load();
-        } catch (...) {
-            m_sortOrder = previous;
-            throw;
-        }
-        const auto found = std::find(m_keys.begin(), m_keys.end(), key);
-        if (key >= 0 && found != m_keys.end() && found != m_keys.begin()) {
-            m_bof = false;
-            setCurrent(int(found - m_keys.begin()));
-        }
-    } else {
-        m_sortOrder = orderByTerm;
-    }
-    emit sortOrderChanged(orderByTerm);
 }
 
 void Dataset::load()
