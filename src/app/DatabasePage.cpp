@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
+#include <QIntValidator>
 #include <QVBoxLayout>
 
 namespace tk {
@@ -36,9 +36,10 @@ DatabasePage::DatabasePage(const QString &configFolder, QWidget *parent) : QWidg
     m_server->setObjectName(QStringLiteral("RbSunucu"));
     m_host = new QLineEdit(this);
     m_host->setObjectName(QStringLiteral("EdSunucu"));
-    m_port = new QSpinBox(this);
+    m_port = new QLineEdit(this);
     m_port->setObjectName(QStringLiteral("EdKapi"));
-    m_port->setRange(1, 65535);
+    m_port->setValidator(new QIntValidator(1, 65535, m_port));
+    m_port->setMaximumWidth(60);
     m_database = new QLineEdit(this);
     m_database->setObjectName(QStringLiteral("EdVeritabani"));
     m_user = new QLineEdit(this);
@@ -85,7 +86,7 @@ DatabaseChoice DatabasePage::choice() const
     DatabaseChoice c;
     c.onServer = m_server->isChecked();
     c.host = m_host->text().trimmed();
-    c.port = m_port->value();
+    c.port = m_port->text().toInt();
     c.database = m_database->text().trimmed();
     c.user = m_user->text().trimmed();
     return c;
@@ -95,7 +96,7 @@ void DatabasePage::showChoice(const DatabaseChoice &c)
 {
     (c.onServer ? m_server : m_file)->setChecked(true);
     m_host->setText(c.host);
-    m_port->setValue(c.port);
+    m_port->setText(QString::number(c.port));
     m_database->setText(c.database);
     m_user->setText(c.user);
     m_result->clear();

@@ -10,7 +10,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 namespace tk {
 
@@ -37,7 +36,7 @@ private:
     QRadioButton *m_file = nullptr;
     QRadioButton *m_server = nullptr;
     QLineEdit *m_host = nullptr;
-    QSpinBox *m_port = nullptr;
+    QLineEdit *m_port = nullptr;
     QLineEdit *m_database = nullptr;
     QLineEdit *m_user = nullptr;
     QPushButton *m_test = nullptr;
