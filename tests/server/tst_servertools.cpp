@@ -6,6 +6,9 @@
 #include "app/DatabaseChoice.h"
 #include "app/DatabasePage.h"
 #include "app/ServerStart.h"
+#include "app/TForm1.h"
+#include "data/RecordActions.h"
+#include "server/ServerStores.h"
 #include "app/TAyarFrm.h"
 #include "data/Connection.h"
 #include "data/Dataset.h"
@@ -21,7 +24,9 @@
 #include "support/TestSupport.h"
 #include "transfer/ServerTransfer.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QToolButton>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -91,6 +96,7 @@ private slots:
     void connectionTestNamesWhatFailed();
     void startNamesAnUnreachableServer();
     void serverGoneDuringSave();
+    void pageKeepsTheRowWhileTheServerIsGone();
     void transferBothWaysWithCountsAndSums();
     void targetWithBooksRefused();
     void demoBooksThereAndBackIdentical();
@@ -299,6 +305,45 @@ void ServerToolsTest::serverGoneDuringSave()
     QVERIFY(!ds.isEditing());
     PgConnection check(address);
     QCOMPARE(QByteArray(check.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QByteArray("Ekim"));
+}
+
+// The same through the main window on the server's books: the box keeps
+// what was typed, the message names the server, the next save writes it.
+void ServerToolsTest::pageKeepsTheRowWhileTheServerIsGone()
+{
+    const QString address = newBooks();
+    registerServerStores();
+    QTemporaryDir folder;
+    AppPaths paths;
+    paths.programFolder = folder.path();
+    paths.configFolder = folder.path();
+    paths.databasePath = address;
+    ScriptedUi ui;
+    TForm1 form(paths);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    form.showPage(5); // KASA TAKİP
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("ToolButton118")), Qt::LeftButton);
+    auto *period = form.findChild<QLineEdit *>(QStringLiteral("DBEdit82"));
+    period->setFocus();
+    tk::test::typeText(period, QStringLiteral("2024 / ekim"));
+    const auto save = [&] {
+        form.findChild<RecordActions *>(QStringLiteral("ActionList1"))->updateEnabled();
+        form.findChild<QAction *>(QStringLiteral("KasaPost"))->trigger();
+    };
+
+    m_server->stop();
+    save();
+    QCOMPARE(ui.texts(QStringLiteral("error")).size(), 1);
+    QVERIFY2(ui.texts(QStringLiteral("error"))[0].contains(QStringLiteral("Sunucuyla bağlantı kesildi")),
+             qPrintable(ui.texts(QStringLiteral("error"))[0]));
+    QCOMPARE(period->text(), QStringLiteral("2024 / EKİM"));
+
+    m_server->start();
+    save();
+    QCOMPARE(ui.texts(QStringLiteral("error")).size(), 1); // nothing more to say
+    PgConnection check(address);
+    QCOMPARE(QString::fromUtf8(check.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QStringLiteral("2024 / EKİM"));
 }
 
 void ServerToolsTest::transferBothWaysWithCountsAndSums()
