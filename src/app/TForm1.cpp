@@ -454,9 +454,12 @@ void TForm1::showSummary()
 
 void TForm1::repairDatabase()
 {
-    // Nothing may hold the file open while it is compacted and replaced.
-    m_backup->setLiveDatabase(nullptr);
-    m_data->releaseConnection();
+    // Nothing may hold the file open while it is compacted and replaced;
+    // books on a server stay open: the server tends them in place.
+    if (m_data->connection()) {
+        m_backup->setLiveDatabase(nullptr);
+        m_data->releaseConnection();
+    }
     m_repair->exec();
 }
 

@@ -344,6 +344,20 @@ void ServerToolsTest::pageKeepsTheRowWhileTheServerIsGone()
     QCOMPARE(ui.texts(QStringLiteral("error")).size(), 1); // nothing more to say
     PgConnection check(address);
     QCOMPARE(QString::fromUtf8(check.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QStringLiteral("2024 / EKİM"));
+
+    // "VT. Onar" on these books: the server's upkeep, the window still on the books afterwards
+    QTimer::singleShot(0, &form, [&] {
+        auto *repair = form.findChild<TFrmTamir *>();
+        QTest::mouseClick(repair->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+        QTest::mouseClick(repair->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("SpeedButton12")), Qt::LeftButton);
+    QCOMPARE(ui.texts(QStringLiteral("error")).size(), 1);
+    QCOMPARE(ui.texts(QStringLiteral("inform")).size(), 1);
+    QVERIFY(ui.texts(QStringLiteral("inform"))[0].contains(QStringLiteral("VACUUM ANALYZE")));
+    QCOMPARE(ui.restarts, QStringList());
+    QVERIFY(form.data()->store());
+    QCOMPARE(form.data()->dataset(QStringLiteral("Kasa"))->text(QStringLiteral("Aylar")), QStringLiteral("2024 / EKİM"));
 }
 
 void ServerToolsTest::transferBothWaysWithCountsAndSums()
