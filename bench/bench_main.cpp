@@ -187,8 +187,7 @@ int main(int argc, char **argv)
             std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
             continue;
         }
-        if (!reportsOnly)
-            runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
+        runStartupBenchmarks({path, QCoreApplication::applicationFilePath(), runs});
     }
     if (startupOnly || serverOnly)
         return 0;

@@ -3,10 +3,13 @@
 #include "CommandLine.h"
 #include "EmptyDatabase.h"
 #include "ProgramFolder.h"
+#include "ServerStart.h"
 #include "TAyarFrm.h"
 #include "TForm1.h"
 #include "security/ProtectionPage.h"
 #include "core/UiSeam.h"
+#include "server/PgConnection.h"
+#include "server/ServerStores.h"
 #include "transfer/OldBooksQuestion.h"
 
 #include <QApplication>
@@ -70,12 +73,18 @@ int runApplication(int argc, char *argv[])
     paths.programArguments = commandLine.ownArguments;
     paths.configFolder = QDir::homePath() + QStringLiteral("/.config/tekvanis");
 
+    registerServerStores(); // "postgresql://…" opens books on a server
     std::unique_ptr<TForm1> form;
     try {
         folder.prepare();
-        if (!offerEmptyDatabase(folder))
+        paths.databasePath = booksForThisRun(paths.configFolder, paths.databasePath);
+        if (paths.databasePath.isEmpty())
             return 1;
-        convertOldBooksIfAsked(nullptr, paths.databasePath);
+        if (!isServerAddress(paths.databasePath)) {
+            if (!offerEmptyDatabase(folder))
+                return 1;
+            convertOldBooksIfAsked(nullptr, paths.databasePath);
+        }
         form = std::make_unique<TForm1>(paths);
     } catch (const Error &e) {
         ui().error(nullptr, QStringLiteral("Hata"), e.text());

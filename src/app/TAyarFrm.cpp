@@ -1,8 +1,11 @@
 #include "TAyarFrm.h"
 
+#include "DatabasePage.h"
+#include "core/UiSeam.h"
 #include "security/ProtectionPage.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -117,6 +120,9 @@ TAyarFrm::TAyarFrm(const QString &winIniPath, QWidget *parent) : QDialog(parent)
     accountingLayout->addStretch();
     m_tabs->addTab(accounting, QStringLiteral(" Muhasebe"));
 
+    m_database = new DatabasePage(QFileInfo(winIniPath).absolutePath(), m_tabs);
+    m_tabs->addTab(m_database, DatabasePage::tabCaption());
+
     // Tab order: the title boxes down the left column, then down the right one.
     for (int k = 2; k <= 12; ++k)
         setTabOrder(box(QStringLiteral("Rp%1").arg(k - 1)), k < 12 ? box(QStringLiteral("Rp%1").arg(k)) : nullptr);
@@ -129,10 +135,14 @@ TAyarFrm::TAyarFrm(const QString &winIniPath, QWidget *parent) : QDialog(parent)
     connect(ok, &QPushButton::clicked, this, [this] {
         // a refused write of the protection flag keeps the dialog open
         if (m_protection->OkBtnClick())
-            accept();
+            guarded(this, [this] {
+                m_database->save();
+                accept();
+            });
     });
     connect(cancel, &QPushButton::clicked, this, [this] {
         m_protection->CancelBtnClick();
+        m_database->revert();
         reject();
     });
 

@@ -10,6 +10,9 @@
 #include "data/StoreOpener.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
+#include "server/PgStore.h"
+#include "server/ServerMaintenance.h"
+#include "server/ServerSnapshot.h"
 #include "pages/PrintButtons.h"
 #include "summary/SummaryIcon.h"
 #include "summary/SummaryWindow.h"
@@ -149,6 +152,8 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     connect(m_backup, &TFrmYedek::releaseDatabase, this, [this] { m_data->releaseConnection(); });
     m_repair = new TFrmTamir(QFileInfo(paths.databasePath).absoluteFilePath(), paths.programFile, paths.programArguments, this);
     m_repair->compaction().setDeskLock(m_deskLock.get());
+    if (dynamic_cast<PgStore *>(m_data->store()))
+        connectServerMaintenance();
     // Maintenance ends the run by starting the program anew: no question, no settings written.
     const auto endRun = [this] {
         m_ending = true;
@@ -456,10 +461,27 @@ void TForm1::showSummary()
 
 void TForm1::repairDatabase()
 {
-    // Nothing may hold the file open while it is compacted and replaced.
-    m_backup->setLiveDatabase(nullptr);
-    m_data->releaseConnection();
+    // Nothing may hold the file open while it is compacted and replaced;
+    // books on a server stay open: the server tends them in place.
+    if (m_data->connection()) {
+        m_backup->setLiveDatabase(nullptr);
+        m_data->releaseConnection();
+    }
     m_repair->exec();
+}
+
+// "VT. Yedekle" writes a snapshot of the server's books as a Data.dat;
+// "VT. Onar" runs the server's upkeep and shows the sizes it reads there.
+void TForm1::connectServerMaintenance()
+{
+    const auto server = [this]() -> PgConnection & {
+        auto *store = dynamic_cast<PgStore *>(m_data->store());
+        if (!store)
+            throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
+        return store->connection();
+    };
+    m_backup->setServerSnapshot([server](const QString &target) { copyServerToDataFile(server(), target); });
+    m_repair->setServerMaintenance([server] { return serverBooksSize(server()); }, [server] { vacuumAnalyze(server()); });
 }
 
 } // namespace tk

@@ -153,7 +153,12 @@ void TFrmTamir::showEvent(QShowEvent *event)
 
 void TFrmTamir::FormShow()
 {
-    Label5->setText(fileSizeText(m_compaction.databasePath()));
+    guarded(this, [this] { Label5->setText(sizeText()); }); // a server may be gone
+}
+
+QString TFrmTamir::sizeText() const
+{
+    return m_serverSize ? formatByteSize(quint64(m_serverSize())) : fileSizeText(m_compaction.databasePath());
 }
 
 void TFrmTamir::Button1Click()
@@ -186,8 +191,41 @@ void TFrmTamir::showFailure(const QString &status, const QString &reason)
     Button1->setText(QStringLiteral("İşlem Başarısız"));
 }
 
+void TFrmTamir::maintainServer()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_stage = Stage::Working;
+    Button1->setEnabled(false);
+    QString failure;
+    try {
+        m_serverMaintain();
+        Label6->setText(sizeText());
+    } catch (const Error &error) {
+        failure = error.text();
+    }
+    ProgressBar1->setValue(100);
+    m_stage = Stage::Finished;
+    Button1->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    if (!failure.isEmpty()) {
+        showFailure(QStringLiteral("Hata! Sunucudaki bakım yapılamadı."), failure);
+        return;
+    }
+    Label3->setEnabled(true);
+    Label3->setText(QStringLiteral("İşlem başarıyla tamamlandı"));
+    Button1->setText(QStringLiteral("Programa Git"));
+    ui().inform(this, QStringLiteral("Bilgi"),
+                QStringLiteral("Sunucudaki bakım (VACUUM ANALYZE) tamamlandı.\nVeritabanının sunucudaki boyutu: önce %1, "
+                               "şimdi %2.")
+                    .arg(Label5->text(), Label6->text()));
+}
+
 void TFrmTamir::startWork()
 {
+    if (m_serverMaintain) {
+        maintainServer();
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_stage = Stage::Working;
     Button6->setEnabled(false);
@@ -253,6 +291,10 @@ void TFrmTamir::startWork()
 
 void TFrmTamir::restartProgram()
 {
+    if (m_serverMaintain) { // the books on the server stayed where they were
+        QDialog::done(QDialog::Accepted);
+        return;
+    }
     if (m_restarted)
         return;
     m_restarted = true;

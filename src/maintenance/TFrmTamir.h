@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -23,6 +25,15 @@ public:
               const QStringList &programArguments = {}, QWidget *parent = nullptr);
 
     DatabaseCompaction &compaction() { return m_compaction; }
+
+    // Books on a server: the dialog shows the size `size` reads from the server
+    // before and after `maintain` (the server's own upkeep) in place of the
+    // file's compaction, and closes without starting the program anew.
+    void setServerMaintenance(std::function<qint64()> size, std::function<void()> maintain)
+    {
+        m_serverSize = std::move(size);
+        m_serverMaintain = std::move(maintain);
+    }
 
 signals:
     // The new instance has been started (or the user was told it could not
@@ -48,12 +59,16 @@ private:
     void showFailure(const QString &status, const QString &reason);
     void advance(int waitMs, int step);
     void restartProgram();
+    void maintainServer();
+    QString sizeText() const;
 
     DatabaseCompaction m_compaction;
     QString m_programFile;
     QStringList m_programArguments;
     Stage m_stage = Stage::Ready;
     bool m_restarted = false;
+    std::function<qint64()> m_serverSize;
+    std::function<void()> m_serverMaintain;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

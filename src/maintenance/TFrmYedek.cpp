@@ -262,7 +262,14 @@ void TFrmYedek::runBackup()
     ProgressBar1->setValue(0);
     if (CheckBox1->isChecked()) {
         raiseProgress(100);
-        backupDatabase(m_liveDatabase, m_programFolder + databaseFile, folder + databaseFile);
+        if (m_serverSnapshot) {
+            // Written beside, then put in the place of an older backup in one step.
+            const QString fresh = temporaryFor(folder + databaseFile);
+            m_serverSnapshot(fresh);
+            replaceFile(fresh, folder + databaseFile);
+        } else {
+            backupDatabase(m_liveDatabase, m_programFolder + databaseFile, folder + databaseFile);
+        }
         ProgressBar1->setValue(0);
         waitPainting(100);
     }

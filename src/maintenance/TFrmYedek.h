@@ -48,6 +48,9 @@ public:
     // The books are on a database server, not in a file: restoring a file
     // backup is refused (the server's books are replaced with the transfer tool).
     void setBooksOnServer(bool onServer) { m_booksOnServer = onServer; }
+    // Books on a server are backed up by this: a snapshot of them written as a
+    // Data.dat to the path it is given.
+    void setServerSnapshot(std::function<void(const QString &target)> snapshot) { m_serverSnapshot = std::move(snapshot); }
 
     // The time a dated backup folder is named after (the system clock unless set).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -93,6 +96,7 @@ private:
     QString m_programFile;
     QStringList m_programArguments;
     bool m_booksOnServer = false;
+    std::function<void(const QString &)> m_serverSnapshot;
     std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
     bool m_busy = false;
     QString m_driveRoot;

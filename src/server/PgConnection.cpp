@@ -105,9 +105,27 @@ PgConnection::PgConnection(const QString &address)
         m_conn = nullptr;
         throw DatabaseError(QStringLiteral("PostgreSQL sunucusuna bağlanılamadı: %1\n%2").arg(why, address));
     }
+    startSession();
+}
+
+void PgConnection::startSession()
+{
     PQsetClientEncoding(m_conn, "UTF8");
     // Dates travel as ISO text, as the file keeps them; no notices on the terminal.
     run(QStringLiteral("SET DateStyle = ISO; SET client_min_messages = warning"));
+}
+
+// A connection the server dropped (a restart, a network gone) is opened
+// anew at the next statement; what was not committed is gone with it.
+void PgConnection::reconnectIfLost()
+{
+    if (PQstatus(m_conn) == CONNECTION_OK)
+        return;
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw DatabaseError(QStringLiteral("Sunucuya ulaşılamıyor: %1.\n%2")
+                                .arg(place(), QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
+    startSession();
 }
 
 PgConnection::~PgConnection()
@@ -123,6 +141,13 @@ QString PgConnection::place() const
 
 void PgConnection::fail(pg_result *r) const
 {
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        PQclear(r);
+        throw DatabaseError(QStringLiteral("Sunucuyla bağlantı kesildi: %1.\nYazdıklarınız kaydedilmedi, kutularda "
+                                           "duruyor. Sunucuya yeniden ulaşılınca bir sonraki işlemde bağlantı "
+                                           "kendiliğinden kurulur; kaydı o zaman yeniden kaydedin.")
+                                .arg(place()));
+    }
     QString text;
     if (r) {
         text = fileEngineText(PQresultErrorField(r, PG_DIAG_SQLSTATE),
@@ -136,6 +161,7 @@ void PgConnection::fail(pg_result *r) const
 
 PgResult PgConnection::exec(const QString &sql, const QVariantList &params, Format results)
 {
+    reconnectIfLost();
     std::vector<QByteArray> texts(size_t(params.size()));
     std::vector<const char *> values(size_t(params.size()));
     for (qsizetype i = 0; i < params.size(); ++i) {
@@ -153,6 +179,7 @@ PgResult PgConnection::exec(const QString &sql, const QVariantList &params, Form
 
 void PgConnection::run(const QString &script)
 {
+    reconnectIfLost();
     pg_result *r = PQexec(m_conn, script.toUtf8().constData());
     const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
@@ -160,13 +187,13 @@ void PgConnection::run(const QString &script)
     PQclear(r);
 }
 
-void PgConnection::inTransaction(const std::function<void()> &work)
+void PgConnection::inTransaction(const std::function<void()> &work, const QString &begin)
 {
     if (PQtransactionStatus(m_conn) != PQTRANS_IDLE) {
         work();
         return;
     }
-    run(QStringLiteral("BEGIN"));
+    run(begin);
     try {
         work();
         run(QStringLiteral("COMMIT"));
@@ -178,6 +205,7 @@ void PgConnection::inTransaction(const std::function<void()> &work)
 
 void PgConnection::copyIn(const QString &copyStatement, const QByteArray &data)
 {
+    reconnectIfLost();
     pg_result *r = PQexec(m_conn, copyStatement.toUtf8().constData());
     if (!r || PQresultStatus(r) != PGRES_COPY_IN)
         fail(r);

@@ -56,12 +56,15 @@ public:
     PgResult exec(const QString &sql, const QVariantList &params = {}, Format results = Text);
     // Several statements without parameters (a script).
     void run(const QString &script);
-    // Runs `work` in one transaction, or inside the one already open.
-    void inTransaction(const std::function<void()> &work);
+    // Runs `work` in one transaction, or inside the one already open;
+    // `begin` may name the isolation ("BEGIN ISOLATION LEVEL REPEATABLE READ").
+    void inTransaction(const std::function<void()> &work, const QString &begin = QStringLiteral("BEGIN"));
     // Sends `data` (COPY's text format) to "COPY … FROM STDIN".
     void copyIn(const QString &copyStatement, const QByteArray &data);
 
 private:
+    void startSession();
+    void reconnectIfLost();
     [[noreturn]] void fail(pg_result *r) const;
     pg_conn *m_conn = nullptr;
 };

@@ -51,7 +51,7 @@ void appendCell(QByteArray &out, sqlite3_stmt *stmt, int c, FieldKind kind)
     appendCopyText(out, reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)), sqlite3_column_bytes(stmt, c));
 }
 
-void copyTable(sqlite3 *file, PgConnection &db, const ServerTable &t)
+qint64 copyTable(sqlite3 *file, PgConnection &db, const ServerTable &t)
 {
     QStringList names;
     for (const ServerColumn &c : t.columns)
@@ -62,8 +62,10 @@ void copyTable(sqlite3 *file, PgConnection &db, const ServerTable &t)
     if (sqlite3_prepare_v2(file, select.constData(), -1, &s.stmt, nullptr) != SQLITE_OK)
         throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(file)));
     QByteArray data;
+    qint64 rows = 0;
     int rc;
     while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+        ++rows;
         if (!t.keyIsColumn()) {
             data += QByteArray::number(sqlite3_column_int64(s.stmt, 0));
             data += '\t';
@@ -82,19 +84,23 @@ void copyTable(sqlite3 *file, PgConnection &db, const ServerTable &t)
     db.copyIn(QStringLiteral("COPY %1 (%2) FROM STDIN").arg(t.name, names.join(QLatin1Char(','))), data);
     db.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), max(%2)) FROM %1 HAVING count(*) > 0")
                 .arg(t.name.toLower(), t.key.toLower()));
+    return rows;
 }
 
 } // namespace
 
-void copyDataFileToServer(const QString &path, PgConnection &db)
+void copyDataFileToServer(const QString &path, PgConnection &db, const CopyProgress &progress)
 {
     Handle file;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &file.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw DatabaseError(QStringLiteral("%1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(file.db)), path));
     registerStatementFunctions(file.db); // waits while a desk writes to the file
     db.inTransaction([&] {
-        for (const ServerTable &t : serverTables())
-            copyTable(file.db, db, t);
+        for (const ServerTable &t : serverTables()) {
+            const qint64 rows = copyTable(file.db, db, t);
+            if (progress)
+                progress(t.name, rows);
+        }
     });
 }
 

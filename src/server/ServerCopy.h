@@ -6,10 +6,15 @@
 // brought over this way.
 #include <QString>
 
+#include <functional>
+
 namespace tk {
 
 class PgConnection;
 
-void copyDataFileToServer(const QString &path, PgConnection &db);
+// Called after each table with its name and the rows it holds.
+using CopyProgress = std::function<void(const QString &table, qint64 rows)>;
+
+void copyDataFileToServer(const QString &path, PgConnection &db, const CopyProgress &progress = {});
 
 } // namespace tk

@@ -285,7 +285,7 @@ private slots:
     void storeReadsAndWritesByKey()
     {
         if (tk::test::testsOnServer())
-            QSKIP("the file's store, on a file");
+            QSKIP("the file's store; the server's keeps the same promises in server_tst_pgstore");
         TempDatabase db;
         addStock(db, 3);
         Connection connection(db.path());

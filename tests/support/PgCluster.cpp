@@ -89,17 +89,23 @@ PgCluster::PgCluster(bool durable) : m_dir(QStringLiteral("/tmp/tk-pg-XXXXXX")),
     runToEnd(QStringLiteral("initdb"), {QStringLiteral("-D"), data, QStringLiteral("-U"), QLatin1String(superuser),
                                         QStringLiteral("--auth=trust"), QStringLiteral("--encoding=UTF8"),
                                         QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync")});
+    m_durable = durable;
+    start();
+}
 
+void PgCluster::start()
+{
+    const QString data = m_dir.filePath(QStringLiteral("data"));
     QStringList options = {QStringLiteral("-D"), data, QStringLiteral("-k"), m_dir.path(),
                            QStringLiteral("-c"), QStringLiteral("listen_addresses="),
                            QStringLiteral("-c"), QStringLiteral("logging_collector=off")};
-    if (!durable)
+    if (!m_durable)
         options << QStringLiteral("-c") << QStringLiteral("fsync=off") << QStringLiteral("-c")
                 << QStringLiteral("synchronous_commit=off") << QStringLiteral("-c")
                 << QStringLiteral("full_page_writes=off");
     const QStringList line = asServerUser(QStringLiteral("postgres"), options);
     m_server.setProcessChannelMode(QProcess::MergedChannels);
-    m_server.setStandardOutputFile(m_dir.filePath(QStringLiteral("server.log")));
+    m_server.setStandardOutputFile(m_dir.filePath(QStringLiteral("server.log")), QIODevice::Append);
     m_server.start(line.first(), line.mid(1));
 
     QElapsedTimer waited;
@@ -115,7 +121,9 @@ PgCluster::PgCluster(bool durable) : m_dir(QStringLiteral("/tmp/tk-pg-XXXXXX")),
     }
 }
 
-PgCluster::~PgCluster()
+PgCluster::~PgCluster() { stop(); }
+
+void PgCluster::stop()
 {
     if (m_server.state() != QProcess::NotRunning) {
         // A fast shutdown: open connections are ended, nothing is kept.
@@ -126,6 +134,8 @@ PgCluster::~PgCluster()
         }
     }
 }
+
+QString PgCluster::socketFolder() const { return m_dir.path(); }
 
 QString PgCluster::address(const QString &database) const
 {

@@ -25,6 +25,13 @@ public:
     PgCluster(const PgCluster &) = delete;
     PgCluster &operator=(const PgCluster &) = delete;
 
+    // A fast shutdown (open connections are ended), and the start again on
+    // the same data, for tests of a server that goes away.
+    void stop();
+    void start();
+
+    // The folder of the server's socket: its "host".
+    QString socketFolder() const;
     // The address of `database` on this server.
     QString address(const QString &database = QStringLiteral("postgres")) const;
     // A new, empty database; returns its address.
@@ -38,6 +45,7 @@ private:
     QProcess m_server;
     unsigned m_uid = 0, m_gid = 0;
     bool m_asOther = false;
+    bool m_durable = false;
 };
 
 } // namespace tk::test
