@@ -277,10 +277,13 @@ int PgStore::exec(const QString &sql, const QVariantList &params)
 
 QStringList PgStore::changedElsewhere()
 {
-    if (!m_listening) {
+    // A connection made anew (after the server went away) listens no more
+    // and may have missed writes: listen again and reload everything.
+    if (PQbackendPID(m_db.handle()) != m_listenPid) {
+        const bool again = m_listenPid != 0;
         m_db.run(QStringLiteral("LISTEN %1").arg(QLatin1String(changeChannel)));
-        m_listening = true;
-        return {};
+        m_listenPid = PQbackendPID(m_db.handle());
+        return again ? QStringList{QStringLiteral("*")} : QStringList{};
     }
     pg_conn *conn = m_db.handle();
     if (!PQconsumeInput(conn))

@@ -36,7 +36,7 @@ public:
 
 private:
     PgConnection m_db;
-    bool m_listening = false;
+    int m_listenPid = 0; // the server process listening for this desk; 0 before
 };
 
 } // namespace tk
