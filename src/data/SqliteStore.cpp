@@ -16,6 +16,19 @@ struct SqliteStore::Prepared {
 
 namespace {
 
+void bindParameters(sqlite3_stmt *stmt, const QVariantList &params)
+{
+    for (int i = 0; i < params.size() && i < sqlite3_bind_parameter_count(stmt); ++i)
+        detail::bindSqliteValue(stmt, i + 1, params[i]);
+}
+
+// A kept statement is left reset whatever happens while it runs: a statement
+// left stepping would hold the file's read lock.
+struct ResetAfter {
+    sqlite3_stmt *stmt;
+    ~ResetAfter() { sqlite3_reset(stmt); }
+};
+
 struct Statement {
     sqlite3_stmt *stmt = nullptr;
     Statement(Connection &c, const QString &sql)
@@ -28,11 +41,7 @@ struct Statement {
     ~Statement() { sqlite3_finalize(stmt); }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
-    void bind(const QVariantList &params)
-    {
-        for (int i = 0; i < params.size() && i < sqlite3_bind_parameter_count(stmt); ++i)
-            detail::bindSqliteValue(stmt, i + 1, params[i]);
-    }
+    void bind(const QVariantList &params) { bindParameters(stmt, params); }
 };
 
 // "SELECT * FROM table ...": the statements whose rows can be written back.
@@ -158,15 +167,40 @@ QString SqliteStore::keyStatement(const QString &sql)
     return chosen;
 }
 
+qint64 SqliteStore::schemaVersion()
+{
+    sqlite3_stmt *version = prepared(QStringLiteral("PRAGMA schema_version")).stmt;
+    const ResetAfter reset{version};
+    m_connection->check(sqlite3_step(version));
+    return sqlite3_column_int64(version, 0);
+}
+
+QVector<FieldDef> SqliteStore::fieldsOfStatement(const QString &sql, qint64 schema)
+{
+    // Preparing a search's statement costs more than stepping its keys at a
+    // few thousand rows: its columns are kept while the schema stays.
+    if (schema != m_fieldsSchema) {
+        m_fields.clear();
+        m_fieldsSchema = schema;
+    }
+    const auto known = m_fields.constFind(sql);
+    if (known != m_fields.cend())
+        return *known;
+    const Statement whole(*m_connection, sql);
+    const QVector<FieldDef> fields = fieldsOf(whole.stmt);
+    m_fields.insert(sql, fields);
+    return fields;
+}
+
 KeyedResult SqliteStore::openKeys(const QString &, const QString &sql, const QVariantList &params)
 {
     KeyedResult result;
-    Statement whole(*m_connection, sql);
-    whole.bind(params);
-    result.fields = fieldsOf(whole.stmt);
     result.writable = selectStar().match(sql).hasMatch();
     int rc;
     if (!result.writable) {
+        Statement whole(*m_connection, sql);
+        whole.bind(params);
+        result.fields = fieldsOf(whole.stmt);
         while ((rc = sqlite3_step(whole.stmt)) == SQLITE_ROW) {
             result.keys.push_back(-1);
             result.rows.push_back(packRow(whole.stmt, 0));
@@ -174,11 +208,20 @@ KeyedResult SqliteStore::openKeys(const QString &, const QString &sql, const QVa
         m_connection->check(rc);
         return result;
     }
-    Statement keys(*m_connection, keyStatement(sql));
-    keys.bind(params);
-    while ((rc = sqlite3_step(keys.stmt)) == SQLITE_ROW)
-        result.keys.push_back(sqlite3_column_int64(keys.stmt, 0));
-    m_connection->check(rc);
+    // The version before the keys, the columns after them: stepping a
+    // statement is what brings a schema changed elsewhere into this
+    // connection, so columns read later are never older than the version.
+    const qint64 schema = schemaVersion();
+    {
+        sqlite3_stmt *keys = prepared(keyStatement(sql)).stmt;
+        const ResetAfter reset{keys};
+        sqlite3_clear_bindings(keys);
+        bindParameters(keys, params);
+        while ((rc = sqlite3_step(keys)) == SQLITE_ROW)
+            result.keys.push_back(sqlite3_column_int64(keys, 0));
+        m_connection->check(rc);
+    }
+    result.fields = fieldsOfStatement(sql, schema);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The store of the embedded Data.dat: the statements run on the raw SQLite
-// handle of a Connection, and the lookups of row windows stay prepared.
+// handle of a Connection; the lookups of row windows and the key statements
+// stay prepared.
 #include "Connection.h"
 #include "Store.h"
 
@@ -47,12 +48,17 @@ public:
 private:
     struct Prepared;
     Prepared &prepared(const QString &sql);
+    qint64 schemaVersion();
+    QVector<FieldDef> fieldsOfStatement(const QString &sql, qint64 schema);
 
     std::unique_ptr<Connection> m_owned;
     Connection *m_connection;
-    // Window lookups, prepared once per table, columns and window size.
+    // Window lookups, prepared once per table, columns and window size;
+    // key statements, once per statement.
     QHash<QString, Prepared *> m_prepared;
     QHash<QString, QString> m_keyStatements; // by statement
+    QHash<QString, QVector<FieldDef>> m_fields; // columns by statement, while the schema is m_fieldsSchema
+    qint64 m_fieldsSchema = -1;
     qint64 m_dataVersion = -1;               // as last seen; -1 before watching
 };
 

@@ -320,6 +320,59 @@ private slots:
         QVERIFY(!store.updateRow(QStringLiteral("Stok"), added, {QStringLiteral("Raf")}, {QStringLiteral("R2")}));
     }
 
+    // The file's store keeps a statement's key lookup prepared and its columns
+    // known: each opening still gives the keys of its own parameters, the
+    // columns of the schema as it is now, and leaves the file free for others.
+    void keptStatementsFollowParametersAndSchema()
+    {
+        if (tk::test::testsOnServer())
+            QSKIP("the file's store");
+        TempDatabase db;
+        addStock(db, 300);
+        Connection connection(db.path());
+        SqliteStore store(connection);
+        const auto keysOf = [&](const QString &typed) {
+            const SearchStatement s = searchStatement(store, QStringLiteral("Stok"), QStringLiteral("StokKodu"), typed);
+            QStringList keys;
+            for (qint64 k : store.openKeys(QStringLiteral("Stok"), s.sql, s.params).keys)
+                keys << QString::number(k);
+            return keys;
+        };
+        const auto fileKeys = [&](const QString &like) {
+            return fileColumn(db, QStringLiteral("SELECT rowid FROM Stok WHERE StokKodu LIKE '%1'").arg(like));
+        };
+        // The same statement again and again, each time with other values.
+        for (const QString &typed : {QStringLiteral("K001"), QStringLiteral("K0029"), QStringLiteral("K001"),
+                                     QStringLiteral("X"), QStringLiteral("K00")}) {
+            const QStringList keys = keysOf(typed);
+            QCOMPARE(keys, fileKeys(typed + QLatin1Char('%')));
+            QCOMPARE(keysOf(QString()).size(), 300);
+        }
+        QCOMPARE(keysOf(QStringLiteral("K001")).size(), 100);
+
+        // Another desk writes while the statements stay prepared here.
+        db.exec(QStringLiteral("UPDATE Stok SET StokKodu='K0019X' WHERE StokKodu='K00190'"));
+        QCOMPARE(keysOf(QStringLiteral("K0019X")), fileKeys(QStringLiteral("K0019X%")));
+
+        // A column added elsewhere is among the columns of the next opening.
+        const QString whole = QStringLiteral("SELECT * FROM Stok");
+        const int before = int(store.openKeys(QStringLiteral("Stok"), whole, {}).fields.size());
+        const QString search = searchStatement(store, QStringLiteral("Stok"), QStringLiteral("StokKodu"), QStringLiteral("K")).sql;
+        QCOMPARE(int(store.openKeys(QStringLiteral("Stok"), search, {QStringLiteral("K"), QStringLiteral("K"), QStringLiteral("K%")})
+                         .fields.size()),
+                 before);
+        db.exec(QStringLiteral("ALTER TABLE Stok ADD COLUMN Yeni TEXT"));
+        for (const QString &sql : {whole, search}) {
+            const KeyedResult opened = store.openKeys(QStringLiteral("Stok"), sql,
+                                                      sql == whole ? QVariantList{}
+                                                                   : QVariantList{QStringLiteral("K"), QStringLiteral("K"),
+                                                                                  QStringLiteral("K%")});
+            QCOMPARE(int(opened.fields.size()), before + 1);
+            QCOMPARE(opened.fields.last().name, QStringLiteral("Yeni"));
+            QCOMPARE(int(opened.keys.size()), 300);
+        }
+    }
+
     void aDataModuleOnAStoreHandedIn()
     {
         if (tk::test::testsOnServer())
