@@ -7,6 +7,7 @@
 #include "controls/TurkishTyping.h"
 #include "core/UiSeam.h"
 
+#include <QPointer>
 #include <QStyle>
 
 #include <algorithm>
@@ -19,10 +20,8 @@ SearchStatement searchStatement(const Store &store, const QString &table, const 
     return {QStringLiteral("SELECT * FROM %1 WHERE %2").arg(table, match.sql), match.params};
 }
 
-void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
+void runSearch(const SearchDef &def, DataModule *data, QWidget *page, QLineEdit *box, QComboBox *selector)
 {
-    QWidget *window = recordArea(page);
-    auto *box = window->findChild<QLineEdit *>(QString::fromLatin1(def.box));
     Dataset *ds = data->dataset(QString::fromLatin1(def.dataset));
 
     // The column: fixed, or the selector's entry; a selector typed over
@@ -30,7 +29,7 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page)
     QString column;
     if (!def.selector) {
         column = QString::fromLatin1(def.entries.first().second);
-    } else if (auto *selector = window->findChild<QComboBox *>(QString::fromLatin1(def.selector))) {
+    } else if (selector) {
         const int i = selector->currentIndex();
         if (i >= 0 && i < def.entries.size() && selector->currentText() == selector->itemText(i))
             column = QString::fromLatin1(def.entries[i].second);
@@ -100,9 +99,12 @@ SearchWidgets createSearchBox(const SearchDef &def, DataModule *data, QWidget *p
     if (w.selector)
         setRecordPart(w.selector, QString::fromLatin1(def.dataset));
     attachUpperCaseTyping(w.box);
-    QObject::connect(w.box, &QLineEdit::textChanged, page, [&def, data, page] {
-        guarded(page, [&] { runSearch(def, data, page); });
-    });
+    // The box and its selector are known here: a keystroke looks nothing up
+    // among the window's widgets.
+    QObject::connect(w.box, &QLineEdit::textChanged, page,
+                     [&def, data, page, box = w.box, selector = QPointer<QComboBox>(w.selector)] {
+                         guarded(page, [&] { runSearch(def, data, page, box, selector); });
+                     });
     w.clear = new QToolButton(page);
     w.clear->setObjectName(QString::fromLatin1(def.clearButton));
     w.clear->setAutoRaise(true);

@@ -35,8 +35,9 @@ struct SearchWidgets {
 // on `page` and wires the search pattern to it. `def` must live as long as the page.
 SearchWidgets createSearchBox(const SearchDef &def, DataModule *data, QWidget *page);
 
-// Runs the search of `def` with the box's current text (EditNChange).
-void runSearch(const SearchDef &def, DataModule *data, QWidget *page);
+// Runs the search of `def` with `box`'s current text over the column
+// `selector` names (EditNChange); `selector` is null on pages without one.
+void runSearch(const SearchDef &def, DataModule *data, QWidget *page, QLineEdit *box, QComboBox *selector);
 // SpeedButton1Click: empties every search box below `area`, in the order of
 // their numbers (Edit1 first).
 void clearAllSearches(QWidget *area);
