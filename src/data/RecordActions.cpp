@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSet>
 #include <QToolButton>
 
 namespace tk {
@@ -132,17 +133,30 @@ RecordActions::RecordActions(DataModule *data, const QVector<ToolBarDef> &toolBa
     }
     updateEnabled();
     onIdle(this, [this] { updateEnabled(); });
-    // A dataset read when its page is first shown: its buttons are right at once.
-    for (const ToolBarDef &def : toolBars)
-        connect(data->dataset(QString::fromLatin1(def.dataset)), &Dataset::rowsReset, this, &RecordActions::updateEnabled,
-                Qt::UniqueConnection);
+    // A dataset read when its page is first shown: its buttons are right at
+    // once. Only its own, and only once it holds rows: a search closes the
+    // list on its way to the new rows, and buttons switched off and on again
+    // would all be drawn anew on every keystroke.
+    QSet<Dataset *> followed;
+    for (const ToolBarDef &def : toolBars) {
+        Dataset *ds = data->dataset(QString::fromLatin1(def.dataset));
+        if (ds && !followed.contains(ds)) {
+            followed.insert(ds);
+            connect(ds, &Dataset::rowsReset, this, [this, ds] {
+                if (ds->isOpen())
+                    updateEnabled(ds);
+            });
+        }
+    }
 }
 
 QAction *RecordActions::action(const QString &name) const { return findChild<QAction *>(name); }
 
-void RecordActions::updateEnabled()
+void RecordActions::updateEnabled(const Dataset *only)
 {
     for (const Entry &e : std::as_const(m_entries)) {
+        if (only && e.dataset != only)
+            continue;
         const bool enabled = enabledFor(e.dataset, e.operation);
         if (e.action->isEnabled() != enabled)
             e.action->setEnabled(enabled);

@@ -40,7 +40,8 @@ public:
     // The six actions of each tool bar of `toolBars`.
     RecordActions(DataModule *data, const QVector<ToolBarDef> &toolBars, QObject *parent);
     QAction *action(const QString &name) const; // "MusFirst", "FatPost1", ...
-    void updateEnabled();
+    // Every action, or only those of `only`'s tool bars.
+    void updateEnabled(const Dataset *only = nullptr);
 
 private:
     struct Entry {

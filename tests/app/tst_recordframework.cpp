@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -69,6 +70,7 @@ private slots:
     void selectorChoosesTheColumnOnTheNextKeystroke();
     void clearSearchEmptiesEveryPage();
     void searchSavesAChangedRowFirst();
+    void searchSetsTheButtonsOnceAtOnce();
 };
 
 void RecordFrameworkTest::actionsFollowTheDataset()
@@ -268,6 +270,38 @@ void RecordFrameworkTest::searchSavesAChangedRowFirst()
     f.click("ToolButton100");
     f.box("Edit10")->setText(QString());
     QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM Odeme")).toInt(), 1);
+}
+
+// A search replaces the list's rows: the buttons show the new rows at once,
+// without passing through the closed list on the way (each button switched
+// off and on again would be drawn anew on every keystroke).
+void RecordFrameworkTest::searchSetsTheButtonsOnceAtOnce()
+{
+    Fixture f;
+    f.db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('A1'), ('A2'), ('B1')"));
+    f.form->showPage(8);
+    f.dataset("Stok")->refresh();
+    f.action("StokLast")->trigger();
+    QCOMPARE(moves(f, "Stok"), (QVector<bool>{true, true, false, false}));
+
+    const auto named = [&](const char *name) { return f.form->findChild<QAction *>(QLatin1String(name)); };
+    QSignalSpy first(named("StokFirst"), &QAction::enabledChanged);
+    QSignalSpy next(named("StokNext"), &QAction::enabledChanged);
+    QLineEdit *search = f.box("Edit6");
+    search->setText(QStringLiteral("A"));
+    QCOMPARE(f.dataset("Stok")->rowCount(), 2);
+    // On the first row of the new list, before any idle moment.
+    QVERIFY(!named("StokFirst")->isEnabled() && !named("StokPrior")->isEnabled());
+    QVERIFY(named("StokNext")->isEnabled() && named("StokLast")->isEnabled());
+    QCOMPARE(first.count(), 1);
+    QCOMPARE(next.count(), 1);
+
+    search->setText(QStringLiteral("A2"));
+    search->setText(QString());
+    QCOMPARE(f.dataset("Stok")->rowCount(), 3);
+    QCOMPARE(first.count(), 1);
+    QCOMPARE(next.count(), 1);
+    QCOMPARE(moves(f, "Stok"), (QVector<bool>{false, false, true, true}));
 }
 
 QTEST_MAIN(RecordFrameworkTest)
