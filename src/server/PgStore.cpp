@@ -163,7 +163,13 @@ KeyedResult PgStore::openKeys(const QString &table, const QString &sql, const QV
     const ServerTable *t = star.table.isEmpty() ? nullptr : serverTable(star.table);
     if (t && t->name.compare(table, Qt::CaseInsensitive) == 0) {
         result.fields = t->fields();
-        const PgResult r = m_db.execPrepared(serverKeysStatement(star, *t), params, PgConnection::Binary);
+        // A LIKE finds its rows through the index only for a pattern it
+        // knows: a search is planned for each typed text, where a prepared
+        // statement's plan for any text would read the whole table.
+        const QString keys = serverKeysStatement(star, *t);
+        const PgResult r = star.where.contains(QLatin1String(" LIKE "), Qt::CaseInsensitive)
+            ? m_db.exec(keys, params, PgConnection::Binary)
+            : m_db.execPrepared(keys, params, PgConnection::Binary);
         result.keys.reserve(size_t(r.rows()));
         for (int i = 0; i < r.rows(); ++i)
             result.keys.push_back(bigEndian<qint64>(r.value(i, 0)));

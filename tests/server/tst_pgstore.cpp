@@ -273,6 +273,12 @@ void PgStoreTest::statementsPreparedOncePerConnection()
     }
     // the insert, the checked update and the row's read: once each
     QCOMPARE(prepared() - before, 3);
+    // A search is planned for each typed text, to find its rows through the index: never prepared.
+    const Condition typed = m_store->beginsWith(QStringLiteral("StokKodu"), QStringLiteral("a"));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(m_store->openKeys(t, QStringLiteral("SELECT * FROM Stok WHERE ") + typed.sql, typed.params).keys,
+                 std::vector<qint64>{k});
+    QCOMPARE(prepared() - before, 3);
     // A session's many statements stay bounded on the server, and still run right.
     for (int i = 0; i < 300; ++i)
         QCOMPARE(QByteArray(db.execPrepared(QStringLiteral("SELECT %1").arg(i)).value(0, 0)).toInt(), i);
