@@ -65,17 +65,30 @@ long statusKb(const char *field)
     return -1;
 }
 
-// The statement of every dataset as it runs at start (a detail on the key 1).
+// The statement of each dataset as it first runs (a detail on the key 1).
 struct Opened {
     QString sql;
     QVariantList params;
 };
-QVector<Opened> startStatements()
+QVector<Opened> startStatements(const QVector<tk::DatasetDef> &defs)
 {
     QVector<Opened> out;
-    for (const tk::DatasetDef &def : tk::datasetDefs())
+    for (const tk::DatasetDef &def : defs)
         out.append({def.sql, def.master ? QVariantList{1} : QVariantList{}});
     return out;
+}
+
+// What the raw child reads: one key statement a line, a detail's parameter after a tab.
+QByteArray keyLines(tk::SqliteStore &dialect, const QVector<Opened> &statements)
+{
+    QByteArray keys;
+    for (const Opened &s : statements) {
+        keys += dialect.keyStatement(s.sql).toUtf8();
+        if (!s.params.isEmpty())
+            keys += '\t' + s.params.first().toString().toUtf8();
+        keys += '\n';
+    }
+    return keys;
 }
 
 // Steps the keys of `sql` as the dataset's key statement reads them.
@@ -183,6 +196,10 @@ int runStartupChild(const QString &mode, const QString &path, int argc, char **a
     tk::TForm1 form(paths);
     form.show();
     QApplication::processEvents();
+    if (mode == QLatin1String("page")) {
+        form.showPage(0);
+        QApplication::processEvents();
+    }
     std::printf("%.1f %ld %ld\n", processCpuMs(), statusKb("VmRSS:"), statusKb("VmHWM:"));
     std::fflush(stdout);
     return 0;
@@ -199,21 +216,20 @@ void runStartupBenchmarks(const StartupOptions &o)
     tk::registerStatementFunctions(db);
     tk::Connection connection(o.path);
     tk::SqliteStore dialect(connection);
-    const QVector<Opened> statements = startStatements();
-    QByteArray keys;
-    for (const Opened &s : statements) {
-        keys += dialect.keyStatement(s.sql).toUtf8();
-        if (!s.params.isEmpty())
-            keys += '\t' + s.params.first().toString().toUtf8();
-        keys += '\n';
-    }
+    const QVector<Opened> statements = startStatements(tk::datasetDefs());
+    const QByteArray keys = keyLines(dialect, statements);
+    const QByteArray firstPageKeys = keyLines(dialect, startStatements(tk::pageDefs().first()->datasets));
 
     // Start-up in a child process: the program until its window shows,
     // beside a process that only scans the keys of the same statements.
-    std::vector<ChildRun> ours, raw;
+    // The datasets read their keys as their pages are first shown: the first
+    // page shown too, beside a process that scans that page's keys only.
+    std::vector<ChildRun> ours, raw, ourPage, rawPage;
     for (int i = 0; i < o.runs; ++i) {
         ours.push_back(startChild(o, "program"));
         raw.push_back(startChild(o, "raw", keys));
+        ourPage.push_back(startChild(o, "page"));
+        rawPage.push_back(startChild(o, "raw", firstPageKeys));
     }
     const auto of = [](const std::vector<ChildRun> &runs, double ChildRun::*field) {
         std::vector<double> v;
@@ -225,6 +241,10 @@ void runStartupBenchmarks(const StartupOptions &o)
     line(QStringLiteral("start to window shown, wall"), of(ours, &ChildRun::wall), of(raw, &ChildRun::wall), "ms");
     line(QStringLiteral("resident after start, VmRSS"), of(ours, &ChildRun::rss), of(raw, &ChildRun::rss), "MB");
     line(QStringLiteral("resident peak after start, VmHWM"), of(ours, &ChildRun::hwm), of(raw, &ChildRun::hwm), "MB");
+    line(QStringLiteral("start to first page shown, CPU"), of(ourPage, &ChildRun::cpu), of(rawPage, &ChildRun::cpu), "ms");
+    line(QStringLiteral("start to first page shown, wall"), of(ourPage, &ChildRun::wall), of(rawPage, &ChildRun::wall), "ms");
+    line(QStringLiteral("first page shown, VmRSS"), of(ourPage, &ChildRun::rss), of(rawPage, &ChildRun::rss), "MB");
+    line(QStringLiteral("first page shown, VmHWM"), of(ourPage, &ChildRun::hwm), of(rawPage, &ChildRun::hwm), "MB");
 
     // Opening every dataset beside scanning their keys raw, in this process.
     Timed rawOpen, ourOpen;
@@ -233,7 +253,11 @@ void runStartupBenchmarks(const StartupOptions &o)
             for (const Opened &s : statements)
                 scanKeys(db, dialect.keyStatement(s.sql), s.params);
         });
-        ourOpen.run([&] { tk::DataModule data(o.path, tk::datasetDefs()); });
+        ourOpen.run([&] {
+            tk::DataModule data(o.path, tk::datasetDefs());
+            for (const tk::Dataset *ds : data.datasets())
+                ds->readKeys();
+        });
     }
     const auto both = [](const QString &what, const Timed &ours, const Timed &raw) {
         line(what + QStringLiteral(", CPU"), figureOf(ours.cpu), figureOf(raw.cpu), "ms");

@@ -14,7 +14,7 @@ struct StartupOptions {
 void runStartupBenchmarks(const StartupOptions &options);
 
 // The child's side: `mode` "program" builds and shows the main window on
-// `path`, "raw" scans the keys of the statements read from standard input
+// `path`, "page" shows its first page as well, "raw" scans the keys of the statements read from standard input
 // (as the dataset reads them) on the raw C API;
 // either prints one line "cpu-ms rss-kb hwm-kb" and ends.
 int runStartupChild(const QString &mode, const QString &path, int argc, char **argv);

@@ -336,8 +336,9 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::showPage(int index)
 {
-    m_pageArea->show();
+    // The page first, then the area: the page shown is the only one whose rows are read.
     m_pageControl->setCurrentIndex(index);
+    m_pageArea->show();
     m_pageControl->tabBar()->setTabVisible(index, true);
     for (int i = 0; i < m_pageControl->count(); ++i)
         if (i != index)
@@ -395,8 +396,22 @@ void TForm1::statusRefresh()
     fitPanel(m_currentPanel, currentPanelWidth);
 }
 
+void TForm1::readKeysOfPage(int page)
+{
+    guarded(this, [&] {
+        for (const DatasetDef &d : pageDefs()[page]->datasets)
+            m_data->dataset(QString::fromLatin1(d.name))->readKeys();
+    });
+}
+
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // A page's datasets read their keys when the page is first shown.
+    if (event->type() == QEvent::Show && m_pageControl && watched->isWidgetType()) {
+        const int page = m_pageControl->indexOf(static_cast<QWidget *>(watched));
+        if (page >= 0)
+            readKeysOfPage(page);
+    }
     if (watched == m_link) {
         if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
             m_link->setStyleSheet(QStringLiteral("color: white;"));

@@ -59,6 +59,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void readKeysOfPage(int page);
     void connectServerMaintenance();
     QFrame *buildTopPanel(QWidget *parent);     // Panel1
     QWidget *buildPageColumn(QWidget *parent);  // Panel2

@@ -52,7 +52,7 @@ void DBEdit::refresh()
         return;
     const bool open = m_dataset && m_dataset->isOpen();
     setReadOnly(!open || m_alwaysReadOnly);
-    const QString shown = open ? m_dataset->text(m_field) : QString();
+    const QString shown = open && m_dataset->keysRead() ? m_dataset->text(m_field) : QString();
     if (text() != shown) {
         const int cursor = cursorPosition();
         setText(shown);
@@ -82,7 +82,7 @@ void DBMemo::refresh()
 {
     const bool open = m_dataset && m_dataset->isOpen();
     setReadOnly(!open);
-    const QString shown = open ? m_dataset->text(m_field) : QString();
+    const QString shown = open && m_dataset->keysRead() ? m_dataset->text(m_field) : QString();
     if (toPlainText() != shown) {
         m_updating = true;
         setPlainText(shown);
@@ -109,7 +109,7 @@ void DBCheckBox::refresh()
 {
     const bool open = m_dataset && m_dataset->isOpen();
     setEnabled(open);
-    const bool on = open && m_dataset->text(m_field) == QLatin1String("True");
+    const bool on = open && m_dataset->keysRead() && m_dataset->text(m_field) == QLatin1String("True");
     if (isChecked() != on) {
         m_updating = true;
         setChecked(on);

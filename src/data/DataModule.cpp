@@ -21,13 +21,13 @@ DataModule::DataModule(std::unique_ptr<Store> store, const QVector<DatasetDef> &
             ds->setMaster(dataset(QString::fromLatin1(def.master)));
         m_datasets.append(ds);
     }
-    // Masters open first; each detail then follows its master's first row.
-    // An error here comes from the file's contents (a table missing, say):
-    // it names the file, as the errors of opening it do.
+    // Keys are read when a dataset is first read (its page shown, say), a
+    // detail's after its master's. Its columns are looked up now, so that an
+    // error of the file's contents (a table missing, say) comes at start: it
+    // names the file, as the errors of opening it do.
     try {
         for (Dataset *ds : std::as_const(m_datasets))
-            if (!ds->master())
-                ds->open();
+            ds->openOnFirstRead();
     } catch (const DatabaseError &e) {
         throw DatabaseError(QStringLiteral("%1\n%2").arg(e.text(), m_store->place()));
     }

@@ -21,7 +21,8 @@ class DataModule : public QObject {
 public:
     // Opens `databasePath` (a file, or an address a registered store opens:
     // StoreOpener.h) and every dataset of `datasets` (a master before its
-    // details); throws DatabaseError on failure.
+    // details), each reading its keys when first read; throws DatabaseError
+    // on failure.
     DataModule(const QString &databasePath, const QVector<DatasetDef> &datasets, QObject *parent = nullptr);
     // The same on any store (a database server, say).
     DataModule(std::unique_ptr<Store> store, const QVector<DatasetDef> &datasets, QObject *parent = nullptr);

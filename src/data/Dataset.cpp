@@ -45,6 +45,7 @@ void Dataset::detachConnection()
     m_current = -1;
     m_insertRow = -1;
     m_modified = false;
+    m_keysLater = false;
     m_store = nullptr;
     m_ownStore.reset();
     m_bof = m_eof = true;
@@ -65,7 +66,7 @@ void Dataset::setSortOrder(const QString &orderByTerm)
 {
     if (orderByTerm == m_sortOrder)
         return;
-    if (isOpen()) {
+    if (isOpen() && !m_keysLater) {
         settleDetails();
         checkBrowseMode();
         m_keepKey = currentKey(); // the same row, in its new place
@@ -90,6 +91,35 @@ void Dataset::open()
     load();
 }
 
+void Dataset::openOnFirstRead()
+{
+    if (isOpen())
+        return;
+    if (!m_store)
+        throw DatabaseError(QStringLiteral("Veritabanı bağlantısı yok."));
+    m_fields = m_store->describe(m_table, withOrderBy(m_sql, m_sortOrder));
+    m_keysLater = true;
+    setState(State::Browse);
+}
+
+void Dataset::readKeys() const
+{
+    if (!m_keysLater)
+        return;
+    // Reading is not a change anyone asked for: the keys come as if they had
+    // been read at open, and the views bound to the dataset catch up.
+    auto *self = const_cast<Dataset *>(this);
+    if (m_master && !m_master->keysRead()) {
+        m_master->readKeys(); // its first row re-queries this dataset
+        if (!m_keysLater)
+            return;
+    }
+    if (m_master)
+        self->masterMoved();
+    else
+        self->load();
+}
+
 void Dataset::close()
 {
     if (!isOpen())
@@ -98,6 +128,7 @@ void Dataset::close()
     m_conflict = Conflict::None;
     m_modified = false;
     m_insertRow = -1;
+    m_keysLater = false;
     forgetRows();
     m_current = -1;
     m_bof = m_eof = true;
@@ -109,6 +140,10 @@ void Dataset::close()
 void Dataset::refresh()
 {
     requireOpen("refresh");
+    if (m_keysLater) {
+        readKeys(); // asked for: the rows as they are now
+        return;
+    }
     settleDetails();
     checkBrowseMode();
     const int keep = m_current;
@@ -122,6 +157,8 @@ void Dataset::refresh()
 void Dataset::reload()
 {
     requireOpen("reload");
+    if (m_keysLater)
+        return;
     settleDetails();
     checkBrowseMode();
     for (const QPointer<Dataset> &d : std::as_const(m_details))
@@ -142,6 +179,7 @@ void Dataset::load()
     KeyedResult result = m_store->openKeys(m_table, withOrderBy(m_sql, m_sortOrder), m_params);
 
     forgetRows(); // the rows may have changed since they were read
+    m_keysLater = false;
     m_fields = result.fields;
     m_keys = std::move(result.keys);
     m_keys.shrink_to_fit(); // a store fills them as they come: up to twice the room
@@ -267,7 +305,31 @@ void Dataset::requireOpen(const char *what) const
                                 .arg(objectName(), QString::fromLatin1(what)));
 }
 
-int Dataset::rowCount() const { return int(m_keys.size()); }
+int Dataset::rowCount() const
+{
+    readKeys();
+    return int(m_keys.size());
+}
+
+int Dataset::currentRow() const
+{
+    readKeys();
+    return m_current;
+}
+
+int Dataset::recNo() const { return currentRow() + 1; }
+
+bool Dataset::bof() const
+{
+    readKeys();
+    return m_bof;
+}
+
+bool Dataset::eof() const
+{
+    readKeys();
+    return m_eof;
+}
 
 void Dataset::setState(State s)
 {
@@ -285,6 +347,7 @@ void Dataset::setCurrent(int row)
 
 void Dataset::first()
 {
+    readKeys();
     requireOpen("first");
     settleDetails();
     checkBrowseMode();
@@ -295,6 +358,7 @@ void Dataset::first()
 
 void Dataset::last()
 {
+    readKeys();
     requireOpen("last");
     settleDetails();
     checkBrowseMode();
@@ -308,6 +372,7 @@ void Dataset::prior() { moveBy(-1); }
 
 int Dataset::moveBy(int distance)
 {
+    readKeys();
     requireOpen("move");
     if (distance == 0)
         return 0;
@@ -332,7 +397,7 @@ int Dataset::moveBy(int distance)
     return moved;
 }
 
-void Dataset::moveTo(int row) { moveBy(row - m_current); }
+void Dataset::moveTo(int row) { moveBy(row - currentRow()); }
 
 QVariant Dataset::storedValue(int row, int column) const
 {
@@ -358,6 +423,7 @@ QVariant Dataset::pendingValue(int column) const
 
 QVariant Dataset::value(const QString &field) const
 {
+    readKeys();
     const int c = fieldIndex(field);
     if (c < 0 || m_current < 0)
         return {};
@@ -368,6 +434,7 @@ QVariant Dataset::value(const QString &field) const
 
 QString Dataset::text(const QString &field) const
 {
+    readKeys();
     const int c = fieldIndex(field);
     if (c < 0 || m_current < 0)
         return {};
@@ -394,6 +461,7 @@ double Dataset::asDouble(const QString &field) const
 
 QVariant Dataset::valueAt(int row, int column) const
 {
+    readKeys();
     if (row == m_current && isEditing() && column >= 0 && column < m_pending.size() && m_pending[column])
         return pendingValue(column);
     return storedValue(row, column);
@@ -401,6 +469,7 @@ QVariant Dataset::valueAt(int row, int column) const
 
 QString Dataset::textAt(int row, int column) const
 {
+    readKeys();
     if (row == m_current && isEditing() && column >= 0 && column < m_pending.size() && m_pending[column]) {
         const Pending &p = *m_pending[column];
         return p.isText ? p.text : fieldDisplayText(m_fields[column].kind, p.value);
@@ -412,6 +481,7 @@ QString Dataset::textAt(int row, int column) const
 
 void Dataset::edit()
 {
+    readKeys();
     requireOpen("edit");
     if (isEditing())
         return;
@@ -430,6 +500,7 @@ void Dataset::edit()
 
 void Dataset::append()
 {
+    readKeys();
     requireOpen("append");
     settleDetails();
     checkBrowseMode();
@@ -465,6 +536,7 @@ void Dataset::append()
 
 void Dataset::setValue(const QString &field, const QVariant &value)
 {
+    readKeys();
     requireOpen("set");
     const int c = checkedField(field);
     if (!isEditing())
@@ -477,6 +549,7 @@ void Dataset::setValue(const QString &field, const QVariant &value)
 
 void Dataset::setText(const QString &field, const QString &text)
 {
+    readKeys();
     requireOpen("set");
     const int c = checkedField(field);
     if (!isEditing())
@@ -614,6 +687,7 @@ QStringList Dataset::fieldsChangedElsewhere() const
 
 qint64 Dataset::currentKey() const
 {
+    readKeys();
     if (m_current < 0 || m_current >= int(m_keys.size()))
         return -1;
     return m_keys[size_t(m_current)];
@@ -657,6 +731,7 @@ void Dataset::cancel()
 
 void Dataset::remove()
 {
+    readKeys();
     requireOpen("delete");
     settleDetails();
     if (m_state == State::Insert) {

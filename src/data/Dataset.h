@@ -64,6 +64,14 @@ public:
 
     // --- open / close ------------------------------------------------------
     void open();
+    // Opens without reading the keys: the columns are known at once, the keys
+    // are read by the first thing that reads rows, moves or edits (or by
+    // readKeys), so that the datasets of pages not yet shown cost nothing at
+    // start. A detail opened so waits for its master the same way.
+    void openOnFirstRead();
+    bool keysRead() const { return !m_keysLater; }
+    // Reads the keys of a dataset opened on first read; nothing otherwise.
+    void readKeys() const;
     void close();   // drops any edit without saving
     void refresh(); // re-runs the statement, keeping the current row index where possible
     // Re-runs the statement keeping the current row by its key (another desk
@@ -82,10 +90,10 @@ public:
 
     // --- rows and navigation -------------------------------------------------
     int rowCount() const;       // the new row of an insert counts
-    int currentRow() const { return m_current; } // 0-based, -1 when empty
-    int recNo() const { return m_current + 1; }  // 1-based, 0 when empty
-    bool bof() const { return m_bof; }
-    bool eof() const { return m_eof; }
+    int currentRow() const; // 0-based, -1 when empty
+    int recNo() const;      // 1-based, 0 when empty
+    bool bof() const;
+    bool eof() const;
     bool isEmpty() const { return rowCount() == 0; }
 
     void first();
@@ -200,6 +208,7 @@ private:
     QVector<FieldDef> m_fields;
     std::vector<qint64> m_keys;      // every row's key, in order (-1: the new row, or not writable)
     bool m_writable = true;
+    bool m_keysLater = false;        // open, its keys not read yet
     std::vector<QByteArray> m_whole; // the rows of a statement that cannot be written back
     QByteArray m_newRow;             // the new row's saved values: none yet
     // Rows read, by key, each with the window that read it; windows in the

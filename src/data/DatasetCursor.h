@@ -10,8 +10,9 @@ class DatasetCursor : public QObject, public GridCursor {
 public:
     explicit DatasetCursor(Dataset *dataset, QObject *parent = nullptr);
 
-    bool isOpen() const override { return m_dataset && m_dataset->isOpen(); }
-    int currentRow() const override { return m_dataset ? m_dataset->currentRow() : -1; }
+    // A dataset whose keys are not read yet is, to its list, not open yet.
+    bool isOpen() const override { return m_dataset && m_dataset->isOpen() && m_dataset->keysRead(); }
+    int currentRow() const override { return isOpen() ? m_dataset->currentRow() : -1; }
     int moveBy(int distance) override { return m_dataset ? m_dataset->moveBy(distance) : 0; }
     void moveTo(int row) override
     {

@@ -29,7 +29,8 @@ void DatasetModel::resolveColumns()
 
 int DatasetModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !m_dataset ? 0 : m_dataset->rowCount();
+    // A dataset not read yet shows no rows until it is: a list is no reason to read it.
+    return parent.isValid() || !m_dataset || !m_dataset->keysRead() ? 0 : m_dataset->rowCount();
 }
 
 int DatasetModel::columnCount(const QModelIndex &parent) const

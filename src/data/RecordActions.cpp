@@ -44,6 +44,9 @@ bool enabledFor(const Dataset *ds, RecordOperation operation)
 {
     if (!ds->isOpen())
         return false;
+    // Not read yet (its page not shown): nothing to move to or save, until it is read.
+    if (!ds->keysRead())
+        return false;
     switch (operation) {
     case RecordOperation::First:
     case RecordOperation::Prior: return !ds->bof();
@@ -129,6 +132,10 @@ RecordActions::RecordActions(DataModule *data, const QVector<ToolBarDef> &toolBa
     }
     updateEnabled();
     onIdle(this, [this] { updateEnabled(); });
+    // A dataset read when its page is first shown: its buttons are right at once.
+    for (const ToolBarDef &def : toolBars)
+        connect(data->dataset(QString::fromLatin1(def.dataset)), &Dataset::rowsReset, this, &RecordActions::updateEnabled,
+                Qt::UniqueConnection);
 }
 
 QAction *RecordActions::action(const QString &name) const { return findChild<QAction *>(name); }

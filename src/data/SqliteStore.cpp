@@ -182,6 +182,11 @@ KeyedResult SqliteStore::openKeys(const QString &, const QString &sql, const QVa
     return result;
 }
 
+QVector<FieldDef> SqliteStore::describe(const QString &, const QString &sql)
+{
+    return fieldsOf(Statement(*m_connection, sql).stmt);
+}
+
 std::vector<QByteArray> SqliteStore::readRows(const QString &table, const QVector<FieldDef> &fields,
                                               const qint64 *keys, int count)
 {

@@ -25,6 +25,7 @@ public:
     QString place() const override;
 
     KeyedResult openKeys(const QString &table, const QString &sql, const QVariantList &params) override;
+    QVector<FieldDef> describe(const QString &table, const QString &sql) override;
     std::vector<QByteArray> readRows(const QString &table, const QVector<FieldDef> &fields, const qint64 *keys,
                                      int count) override;
 

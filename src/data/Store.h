@@ -45,6 +45,9 @@ public:
 
     // --- reading -----------------------------------------------------------
     virtual KeyedResult openKeys(const QString &table, const QString &sql, const QVariantList &params) = 0;
+    // The columns `sql` gives, as openKeys would give them, without reading a
+    // row; a table or column missing is refused as opening would refuse it.
+    virtual QVector<FieldDef> describe(const QString &table, const QString &sql) = 0;
     // The rows of `keys[0..count)` of `table`, in that order, packed with
     // `fields`' columns (PackedRow.h). A key no longer in the table gives an
     // empty QByteArray in its place.

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QRegularExpression>
 #include <QtEndian>
 
 #include <libpq-fe.h>
@@ -193,6 +194,24 @@ KeyedResult PgStore::openKeys(const QString &table, const QString &sql, const QV
         result.rows.push_back(w.take());
     }
     return result;
+}
+
+QVector<FieldDef> PgStore::describe(const QString &table, const QString &sql)
+{
+    const StarSelect star = parseStarSelect(sql);
+    const ServerTable *t = star.table.isEmpty() ? nullptr : serverTable(star.table);
+    if (t && t->name.compare(table, Qt::CaseInsensitive) == 0)
+        return t->fields();
+    // Another statement's columns are the server's to say: it is run once,
+    // its parameters empty.
+    static const QRegularExpression place(QStringLiteral("\\$(\\d+)"));
+    int places = 0;
+    for (const QRegularExpressionMatch &m : place.globalMatch(serverStatement(sql)))
+        places = std::max(places, m.captured(1).toInt());
+    QVariantList nulls;
+    for (int i = 0; i < places; ++i)
+        nulls << QVariant();
+    return openKeys(table, sql, nulls).fields;
 }
 
 std::vector<QByteArray> PgStore::readRows(const QString &table, const QVector<FieldDef> &fields, const qint64 *keys,

@@ -19,6 +19,7 @@ public:
     QString place() const override { return m_db.place(); }
 
     KeyedResult openKeys(const QString &table, const QString &sql, const QVariantList &params) override;
+    QVector<FieldDef> describe(const QString &table, const QString &sql) override;
     std::vector<QByteArray> readRows(const QString &table, const QVector<FieldDef> &fields, const qint64 *keys,
                                      int count) override;
 

@@ -105,6 +105,7 @@ private slots:
     void onlyTheRecordToolBarsShowToolTips();
     void databaseWithoutTablesNamesItsPath();
     void sizesOfTheWindowAndTheSettingsDialog();
+    void aPageReadsItsRowsWhenFirstShown();
 };
 
 void MainWindowTest::startsWithNoPageAndAllButtonsEnabled()
@@ -588,6 +589,44 @@ void MainWindowTest::sizesOfTheWindowAndTheSettingsDialog()
         }
     }
     dialog->hide();
+}
+
+void MainWindowTest::aPageReadsItsRowsWhenFirstShown()
+{
+    TempDatabase db(TempDatabase::Demo);
+    TForm1 form(pathsIn(db));
+    form.show();
+    QApplication::processEvents();
+    for (const Dataset *ds : form.data()->datasets())
+        QVERIFY2(!ds->keysRead(), qPrintable(ds->name()));
+    auto *list = form.findChild<QAbstractItemView *>(QStringLiteral("SrDBGrid7"));
+    auto *code = form.findChild<QLineEdit *>(QStringLiteral("DBEdit47"));
+    QCOMPARE(list->model()->rowCount(), 0);
+
+    // Written after the start, before the page shows: counted all the same.
+    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi) VALUES ('0-İLK', 'yeni')"));
+    const int stock = db.scalar(QStringLiteral("SELECT count(*) FROM Stok")).toInt();
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("RzButton7")), Qt::LeftButton);
+    QApplication::processEvents();
+    form.statusRefresh();
+    QCOMPARE(panel(form, "StatusPanelCount"), QStringLiteral("  Kayıt Sayısı : %1").arg(stock));
+    QCOMPARE(list->model()->rowCount(), stock);
+    Dataset *stok = form.data()->dataset(QStringLiteral("Stok"));
+    QCOMPARE(code->text(), stok->text(QStringLiteral("StokKodu")));
+    QVERIFY(!code->text().isEmpty());
+    for (const Dataset *ds : form.data()->datasets())
+        QVERIFY2(ds->keysRead() == (ds == stok), qPrintable(ds->name()));
+
+    // The page key reads its page as the button does.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    code->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(code, Qt::Key_2, Qt::ControlModifier);
+    QApplication::processEvents();
+    QVERIFY(form.data()->dataset(QStringLiteral("HasTakip"))->keysRead());
+    form.statusRefresh();
+    QCOMPARE(panel(form, "StatusPanelCount"),
+             QStringLiteral("  Kayıtlı Araç : %1").arg(db.scalar(QStringLiteral("SELECT count(*) FROM HasTakip")).toInt()));
 }
 
 QTEST_MAIN(MainWindowTest)

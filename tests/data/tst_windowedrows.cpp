@@ -10,6 +10,7 @@
 #include "data/SearchBoxes.h"
 #include "data/SqliteStore.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace tk;
@@ -318,6 +319,65 @@ private slots:
         QVERIFY(store.deleteRow(QStringLiteral("Stok"), added));
         QVERIFY(!store.deleteRow(QStringLiteral("Stok"), added));
         QVERIFY(!store.updateRow(QStringLiteral("Stok"), added, {QStringLiteral("Raf")}, {QStringLiteral("R2")}));
+    }
+
+    void keysReadWhenFirstRead()
+    {
+        TempDatabase db;
+        addStock(db, W + 1);
+        db.exec(QStringLiteral("INSERT INTO Maas (Aylar) VALUES ('OCAK'), ('ŞUBAT')"));
+        db.exec(QStringLiteral("INSERT INTO Maas1 (SiraNo, Personel) VALUES (1, 'A'), (2, 'B'), (2, 'C')"));
+        DataModule data(db.path(), datasetDefs());
+        for (const Dataset *ds : data.datasets())
+            QVERIFY2(ds->isOpen() && !ds->keysRead(), qPrintable(ds->name()));
+
+        // The columns are known without the keys; rows added before the first
+        // read count, and the views bound to the dataset hear of the keys once.
+        Dataset *stok = data.dataset(QStringLiteral("Stok"));
+        QCOMPARE(stok->fieldKind(QStringLiteral("Adet")), FieldKind::Real);
+        db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('ZZZ')"));
+        QVERIFY(!stok->keysRead());
+        QSignalSpy reset(stok, &Dataset::rowsReset);
+        QSignalSpy moved(stok, &Dataset::currentChanged);
+        QCOMPARE(stok->rowCount(), W + 2);
+        QVERIFY(stok->keysRead());
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(stok->text(QStringLiteral("StokKodu")), QStringLiteral("K00001"));
+        QCOMPARE(stok->rowCount(), W + 2);
+        QCOMPARE(reset.count(), 1);
+        for (const Dataset *ds : data.datasets())
+            QVERIFY2(ds == stok || !ds->keysRead(), qPrintable(ds->name()));
+
+        // A detail read first reads its master and follows its first row.
+        Dataset *lines = data.dataset(QStringLiteral("Maas1"));
+        QCOMPARE(lines->text(QStringLiteral("Personel")), QStringLiteral("A"));
+        QVERIFY(data.dataset(QStringLiteral("Maas"))->keysRead());
+        QCOMPARE(lines->rowCount(), 1);
+        data.dataset(QStringLiteral("Maas"))->next();
+        QCOMPARE(texts(*lines, QStringLiteral("Personel")), (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
+
+        // A reload (another desk's write) and a new order before the first
+        // read read nothing; the first read then gives the order asked for.
+        // A refresh is asked for: it reads.
+        Dataset *kasa = data.dataset(QStringLiteral("Kasa"));
+        kasa->reload();
+        db.exec(QStringLiteral("INSERT INTO SenetAl (A_Firma) VALUES ('A'), ('B')"));
+        Dataset *senet = data.dataset(QStringLiteral("SenetAl"));
+        senet->setSortOrder(QStringLiteral("SiraNo DESC"));
+        QVERIFY(!kasa->keysRead() && !senet->keysRead());
+        QCOMPARE(senet->text(QStringLiteral("A_Firma")), QStringLiteral("B"));
+        kasa->refresh();
+        QVERIFY(kasa->keysRead());
+
+        // A row added before its dataset was read reaches the file.
+        Dataset *plan = data.dataset(QStringLiteral("Odeme"));
+        plan->append();
+        QVERIFY(plan->keysRead());
+        QCOMPARE(plan->rowCount(), 1);
+        plan->setText(QStringLiteral("Aylar"), QStringLiteral("YENİ"));
+        plan->post();
+        QCOMPARE(fileColumn(db, QStringLiteral("SELECT Aylar FROM Odeme")), QStringList{QStringLiteral("YENİ")});
     }
 
     void aDataModuleOnAStoreHandedIn()

@@ -205,6 +205,12 @@ void MaasTest::computedBoxesAndTabOrder()
         QVERIFY2(f.box(name)->isReadOnly(), name);
     for (const char *name : {"DBEdit92", "DBEdit93", "DBEdit101"})
         QVERIFY2(!f.box(name)->isReadOnly(), name);
+    // Every bound box is refreshed as the lines move: the computed ones stay closed to typing.
+    QVERIFY(f.dataset("Maas1")->rowCount() > 1);
+    QTest::keyClick(f.form->findChild<QWidget *>(QStringLiteral("SrDBGrid19")), Qt::Key_Down);
+    QVERIFY(f.dataset("Maas1")->currentRow() > 0);
+    for (const char *name : {"DBEdit96", "DBEdit99", "DBEdit100", "DBEdit102"})
+        QVERIFY2(f.box(name)->isReadOnly(), name);
     QCOMPARE(f.box("DBEdit92")->width(), 425);
     QCOMPARE(f.box("DBEdit93")->width(), 65);
 

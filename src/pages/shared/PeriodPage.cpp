@@ -1,6 +1,7 @@
 #include "PeriodPage.h"
 
 #include "PrintButton.h"
+#include "data/BoundControls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -67,7 +68,11 @@ PeriodPage::PeriodPage(const PageDef &page, const PageContext &context, QWidget 
 
 void PeriodPage::showAsComputed(QLineEdit *box)
 {
-    box->setReadOnly(true);
+    // A bound box sets its own read-only state whenever its row changes: it is told for good.
+    if (auto *bound = qobject_cast<DBEdit *>(box))
+        bound->setAlwaysReadOnly(true);
+    else
+        box->setReadOnly(true);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
