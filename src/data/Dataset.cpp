@@ -770,8 +770,10 @@ void Dataset::checkBrowseMode()
 {
     if (!isEditing())
         return;
+    // A row refused as changed elsewhere asks before it is written over,
+    // as its save button does.
     if (m_modified)
-        post();
+        saveBeforeLeaving(*this, nullptr);
     else
         cancel();
 }

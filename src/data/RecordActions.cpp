@@ -36,7 +36,7 @@ void run(Dataset *ds, RecordOperation operation)
     case RecordOperation::Prior: ds->prior(); break;
     case RecordOperation::Next: ds->next(); break;
     case RecordOperation::Last: ds->last(); break;
-    case RecordOperation::Post: saveRecord(ds, nullptr); break;
+    case RecordOperation::Post: saveAskingToOverwrite(*ds, nullptr); break;
     case RecordOperation::Cancel: ds->cancel(); break;
     }
 }
@@ -163,18 +163,6 @@ void RecordActions::updateEnabled(const Dataset *only)
     }
 }
 
-void saveRecord(Dataset *ds, QWidget *parent)
-{
-    // A first save refused by another desk's change only says so; saving
-    // again means to write over it, so it asks first.
-    if (ds->conflict() != Dataset::Conflict::Changed) {
-        ds->post();
-        return;
-    }
-    if (ui().ask(parent, QStringLiteral("Uyarı"), overwriteQuestion(*ds), true) == UiSeam::Answer::Yes)
-        ds->overwrite();
-}
-
 void addRecord(const ToolBarDef &def, DataModule *data, QWidget *page)
 {
     if (QWidget *box = recordArea(page)->findChild<QWidget *>(QString::fromLatin1(def.focusBox)))
@@ -183,7 +171,7 @@ void addRecord(const ToolBarDef &def, DataModule *data, QWidget *page)
     if (Dataset *master = ds->master()) {
         // A detail row is never saved without its master's key.
         if (master->isEditing() && master->isModified())
-            master->post();
+            saveBeforeLeaving(*master, page);
         if (master->isNull(QStringLiteral("SiraNo"))) {
             ui().inform(page, QStringLiteral("Bilgi"), QStringLiteral("Önce ana kaydı kaydedin."));
             return;

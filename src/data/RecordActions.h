@@ -57,9 +57,6 @@ private:
 // live as long as the page.
 QToolBar *createRecordToolBar(const ToolBarDef &def, RecordActions *actions, DataModule *data, QWidget *page);
 
-// The save pattern: post; after a save refused because another desk changed
-// the row, ask before writing the typed values over the other desk's.
-void saveRecord(Dataset *ds, QWidget *parent);
 // The add pattern: focus the table's first box, then append a row (a detail
 // row needs its master saved first).
 void addRecord(const ToolBarDef &def, DataModule *data, QWidget *page);

@@ -2,6 +2,7 @@
 
 #include "Dataset.h"
 #include "Field.h"
+#include "core/UiSeam.h"
 
 namespace tk {
 
@@ -34,6 +35,26 @@ QString overwriteQuestion(const Dataset &ds)
                                                   ds.text(field).isEmpty() ? QStringLiteral("(boş)") : ds.text(field));
     }
     return text + QStringLiteral("\nSizin değerleriniz bunların üzerine kaydedilsin mi?");
+}
+
+bool saveAskingToOverwrite(Dataset &ds, QWidget *parent)
+{
+    // A first save refused by another desk's change only says so; saving
+    // again means to write over it, so it asks first.
+    if (ds.conflict() != Dataset::Conflict::Changed) {
+        ds.post();
+        return true;
+    }
+    if (ui().ask(parent, QStringLiteral("Uyarı"), overwriteQuestion(ds), true) != UiSeam::Answer::Yes)
+        return false;
+    ds.overwrite();
+    return true;
+}
+
+void saveBeforeLeaving(Dataset &ds, QWidget *parent)
+{
+    if (!saveAskingToOverwrite(ds, parent))
+        throw SaveConflict(changedElsewhereText());
 }
 
 } // namespace tk

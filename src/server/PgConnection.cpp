@@ -43,6 +43,25 @@ QString fileEngineText(const char *sqlState, const QString &serverText)
     return serverText;
 }
 
+// The parameters as the server's text input reads them; a null is a null pointer.
+class ParameterTexts {
+public:
+    explicit ParameterTexts(const QVariantList &params) : m_texts(size_t(params.size())), m_values(size_t(params.size()))
+    {
+        for (qsizetype i = 0; i < params.size(); ++i) {
+            bool null = false;
+            m_texts[size_t(i)] = pgParameterText(params[i], &null);
+            m_values[size_t(i)] = null ? nullptr : m_texts[size_t(i)].constData();
+        }
+    }
+    int count() const { return int(m_values.size()); }
+    const char *const *values() const { return m_values.data(); }
+
+private:
+    std::vector<QByteArray> m_texts;
+    std::vector<const char *> m_values;
+};
+
 } // namespace
 
 int PgResult::rows() const { return PQntuples(m_result.get()); }
@@ -122,6 +141,7 @@ void PgConnection::reconnectIfLost()
     if (PQstatus(m_conn) == CONNECTION_OK)
         return;
     PQreset(m_conn);
+    m_prepared.clear();
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw DatabaseError(QStringLiteral("Sunucuya ulaşılamıyor: %1.\n%2")
                                 .arg(place(), QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
@@ -162,15 +182,38 @@ void PgConnection::fail(pg_result *r) const
 PgResult PgConnection::exec(const QString &sql, const QVariantList &params, Format results)
 {
     reconnectIfLost();
-    std::vector<QByteArray> texts(size_t(params.size()));
-    std::vector<const char *> values(size_t(params.size()));
-    for (qsizetype i = 0; i < params.size(); ++i) {
-        bool null = false;
-        texts[size_t(i)] = pgParameterText(params[i], &null);
-        values[size_t(i)] = null ? nullptr : texts[size_t(i)].constData();
+    const ParameterTexts p(params);
+    return checked(PQexecParams(m_conn, sql.toUtf8().constData(), p.count(), nullptr, p.values(), nullptr, nullptr,
+                                int(results)));
+}
+
+PgResult PgConnection::execPrepared(const QString &sql, const QVariantList &params, Format results)
+{
+    reconnectIfLost();
+    const QByteArray &name = preparedName(sql);
+    const ParameterTexts p(params);
+    return checked(PQexecPrepared(m_conn, name.constData(), p.count(), p.values(), nullptr, nullptr, int(results)));
+}
+
+const QByteArray &PgConnection::preparedName(const QString &sql)
+{
+    if (const auto at = m_prepared.constFind(sql); at != m_prepared.cend())
+        return *at;
+    // Statements differ by table and columns, not by the values typed, so
+    // there are few; a bound keeps a long session's server memory small all
+    // the same.
+    constexpr int kept = 256;
+    if (m_prepared.size() >= kept) {
+        run(QStringLiteral("DEALLOCATE ALL"));
+        m_prepared.clear();
     }
-    pg_result *r = PQexecParams(m_conn, sql.toUtf8().constData(), int(params.size()), nullptr, values.data(),
-                                nullptr, nullptr, int(results));
+    const QByteArray name = "tk" + QByteArray::number(++m_preparedSerial);
+    checked(PQprepare(m_conn, name.constData(), sql.toUtf8().constData(), 0, nullptr));
+    return *m_prepared.insert(sql, name);
+}
+
+PgResult PgConnection::checked(pg_result *r) const
+{
     const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(r);
@@ -180,11 +223,7 @@ PgResult PgConnection::exec(const QString &sql, const QVariantList &params, Form
 void PgConnection::run(const QString &script)
 {
     reconnectIfLost();
-    pg_result *r = PQexec(m_conn, script.toUtf8().constData());
-    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        fail(r);
-    PQclear(r);
+    checked(PQexec(m_conn, script.toUtf8().constData()));
 }
 
 void PgConnection::inTransaction(const std::function<void()> &work, const QString &begin)

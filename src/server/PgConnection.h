@@ -5,6 +5,7 @@
 #include "data/Connection.h" // DatabaseError
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 
@@ -54,6 +55,9 @@ public:
     // Runs one statement; the engine's complaint becomes a DatabaseError with
     // the texts the file gives for the same refusal.
     PgResult exec(const QString &sql, const QVariantList &params = {}, Format results = Text);
+    // The same for a statement the program runs again and again: the server
+    // parses and plans it once per connection, and runs it by name after.
+    PgResult execPrepared(const QString &sql, const QVariantList &params = {}, Format results = Text);
     // Several statements without parameters (a script).
     void run(const QString &script);
     // Runs `work` in one transaction, or inside the one already open;
@@ -66,7 +70,13 @@ private:
     void startSession();
     void reconnectIfLost();
     [[noreturn]] void fail(pg_result *r) const;
+    PgResult checked(pg_result *r) const;
+    const QByteArray &preparedName(const QString &sql);
     pg_conn *m_conn = nullptr;
+    // The statements prepared on this connection, by their text. A
+    // connection made anew has none: the server forgot them with the old one.
+    QHash<QString, QByteArray> m_prepared;
+    int m_preparedSerial = 0;
 };
 
 // A parameter as the server's text input reads it; null stays null.

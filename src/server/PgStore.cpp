@@ -164,7 +164,13 @@ KeyedResult PgStore::openKeys(const QString &table, const QString &sql, const QV
     const ServerTable *t = star.table.isEmpty() ? nullptr : serverTable(star.table);
     if (t && t->name.compare(table, Qt::CaseInsensitive) == 0) {
         result.fields = t->fields();
-        const PgResult r = m_db.exec(serverKeysStatement(star, *t), params, PgConnection::Binary);
+        // A LIKE finds its rows through the index only for a pattern it
+        // knows: a search is planned for each typed text, where a prepared
+        // statement's plan for any text would read the whole table.
+        const QString keys = serverKeysStatement(star, *t);
+        const PgResult r = star.where.contains(QLatin1String(" LIKE "), Qt::CaseInsensitive)
+            ? m_db.exec(keys, params, PgConnection::Binary)
+            : m_db.execPrepared(keys, params, PgConnection::Binary);
         result.keys.reserve(size_t(r.rows()));
         for (int i = 0; i < r.rows(); ++i)
             result.keys.push_back(bigEndian<qint64>(r.value(i, 0)));
@@ -218,7 +224,7 @@ std::vector<QByteArray> PgStore::readRows(const QString &table, const QVector<Fi
     QStringList names = {t.key};
     for (const FieldDef &f : fields)
         names << f.name;
-    const PgResult r = m_db.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ANY($1::bigint[])")
+    const PgResult r = m_db.execPrepared(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ANY($1::bigint[])")
                                      .arg(names.join(QLatin1Char(',')), t.name, t.key),
                                  {keyArray(keys, count)}, PgConnection::Binary);
     const int columns = int(fields.size());
@@ -255,7 +261,7 @@ qint64 PgStore::insertRow(const QString &table, const QStringList &columns, cons
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(t.name, t.key)
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
               .arg(t.name, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')), t.key);
-    const PgResult r = m_db.exec(sql, params);
+    const PgResult r = m_db.execPrepared(sql, params);
     return QByteArray(r.value(0, 0)).toLongLong();
 }
 
@@ -280,13 +286,13 @@ bool PgStore::updateRow(const QString &table, qint64 key, const QStringList &col
             params << e.value;
             sql += QStringLiteral(" AND %1 IS NOT DISTINCT FROM $%2").arg(e.column).arg(params.size());
         }
-    return m_db.exec(sql, params).changed() > 0;
+    return m_db.execPrepared(sql, params).changed() > 0;
 }
 
 bool PgStore::deleteRow(const QString &table, qint64 key)
 {
     const ServerTable &t = knownTable(table);
-    return m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2=$1").arg(t.name, t.key), {key}).changed() > 0;
+    return m_db.execPrepared(QStringLiteral("DELETE FROM %1 WHERE %2=$1").arg(t.name, t.key), {key}).changed() > 0;
 }
 
 int PgStore::exec(const QString &sql, const QVariantList &params)

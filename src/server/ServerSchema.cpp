@@ -194,6 +194,7 @@ void upgradeServerSchema(PgConnection &db)
             db.exec(QStringLiteral("UPDATE %1 SET Surum = $1").arg(QLatin1String(versionTable)), {step.toVersion});
         });
     }
+    addMissingNotifyTriggers(db);
 }
 
 } // namespace tk

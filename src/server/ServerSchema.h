@@ -52,7 +52,8 @@ int serverSchemaVersion(PgConnection &db);
 // Makes the tables in the connected (empty) database, in one transaction.
 // Refuses a database that already holds them.
 void createServerSchema(PgConnection &db);
-// Refuses unknown versions as the file does and brings an older one forward.
+// Refuses unknown versions as the file does and brings an older one forward,
+// the notify triggers included (ServerNotify.h).
 void upgradeServerSchema(PgConnection &db);
 
 } // namespace tk

@@ -3,6 +3,8 @@
 #include "app/TAyarFrm.h"
 #include "app/TForm1.h"
 #include "core/Cp1254.h"
+#include "data/BoundControls.h"
+#include "data/DatasetModel.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractItemView>
@@ -106,6 +108,7 @@ private slots:
     void databaseWithoutTablesNamesItsPath();
     void sizesOfTheWindowAndTheSettingsDialog();
     void aPageReadsItsRowsWhenFirstShown();
+    void everyPageShowsItsListsAndBoxesFilled();
 };
 
 void MainWindowTest::startsWithNoPageAndAllButtonsEnabled()
@@ -627,6 +630,32 @@ void MainWindowTest::aPageReadsItsRowsWhenFirstShown()
     form.statusRefresh();
     QCOMPARE(panel(form, "StatusPanelCount"),
              QStringLiteral("  Kayıtlı Araç : %1").arg(db.scalar(QStringLiteral("SELECT count(*) FROM HasTakip")).toInt()));
+}
+
+void MainWindowTest::everyPageShowsItsListsAndBoxesFilled()
+{
+    // Whatever a page shows is read with the page: no list or box of it left
+    // empty for a dataset that only another page would read.
+    TempDatabase db(TempDatabase::Demo);
+    for (int page = 0; page < 10; ++page) {
+        TForm1 form(pathsIn(db));
+        form.show();
+        form.showPage(page);
+        QApplication::processEvents();
+        QWidget *sheet = form.findChild<QTabWidget *>(QStringLiteral("RzPageControl1"))->widget(page);
+        int lists = 0;
+        for (const auto *list : sheet->findChildren<QAbstractItemView *>()) {
+            const auto *model = qobject_cast<const DatasetModel *>(list->model());
+            if (!model)
+                continue;
+            ++lists;
+            QVERIFY2(model->dataset()->keysRead(), qPrintable(list->objectName()));
+            QCOMPARE(model->rowCount(), model->dataset()->rowCount());
+        }
+        QVERIFY(lists > 0);
+        for (const auto *box : sheet->findChildren<DBEdit *>())
+            QVERIFY2(box->dataset()->keysRead(), qPrintable(box->objectName()));
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

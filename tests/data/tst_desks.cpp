@@ -6,9 +6,11 @@
 #include "support/DeskScenarios.h"
 #include "support/TestSupport.h"
 
+#include "controls/TSrDBGrid.h"
 #include "data/DataModule.h"
 #include "data/DeskLock.h"
 #include "data/OtherDesks.h"
+#include "data/SaveConflict.h"
 #include "data/SqliteStore.h"
 #include "maintenance/DatabaseCompaction.h"
 
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -130,6 +133,97 @@ private slots:
         stock->post();
         QTRY_COMPARE_WITH_TIMEOUT(hint->text(), QStringLiteral(" Başka bir masadaki değişiklikler yüklendi."), 2000);
         QCOMPARE(form.data()->dataset(QStringLiteral("Stok"))->rowCount(), 1);
+    }
+
+    // A row refused as changed elsewhere, on the page: whichever way it is
+    // saved again (the save key, leaving it with the keyboard, a list
+    // click, a detail row left by its master's move), the question comes
+    // first; a No writes nothing and keeps the row, a Yes writes the typed
+    // values over the other desk's.
+    void everySaveOfARefusedRowAsks()
+    {
+        test::ScriptedUi ui;
+        const auto stored = [&](const char *sql) { return m_db->scalar(QString::fromUtf8(sql)); };
+        DataModule other(connectDesk(), datasetDefs());
+        Dataset *theirCars = other.dataset(QStringLiteral("MusTakip"));
+        Dataset *theirJobs = other.dataset(QStringLiteral("MusTakip1"));
+        for (const char *date : {"01.01.2024", "02.01.2024"}) {
+            theirCars->append();
+            theirCars->setText(QStringLiteral("AracPlaka"), QStringLiteral("34 A ") + QLatin1String(date).left(2));
+            theirCars->setText(QStringLiteral("AdiSoyadi"), QStringLiteral("ORADA"));
+            theirCars->setText(QStringLiteral("Tarih"), QLatin1String(date));
+            theirCars->post();
+        }
+        theirJobs->append(); // under the second car
+        theirJobs->setText(QStringLiteral("Islem"), QStringLiteral("FREN"));
+        theirJobs->post();
+
+        AppPaths paths;
+        paths.programFolder = m_db->folder();
+        paths.configFolder = m_db->folder() + QStringLiteral("/config");
+        TForm1 form(paths);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        form.showPage(0);
+        Dataset *cars = form.data()->dataset(QStringLiteral("MusTakip"));
+        QCOMPARE(cars->rowCount(), 2);
+        QCOMPARE(cars->text(QStringLiteral("AracPlaka")), QStringLiteral("34 A 01"));
+        // `typed` into the box here, the same row saved first at the other desk, then the save key here.
+        const auto savedElsewhereFirst = [&](const char *name, const QString &typed, Dataset *there,
+                                             const char *field, const QString &value) {
+            auto *box = form.findChild<QLineEdit *>(QLatin1String(name));
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Delete);
+            test::typeText(box, typed);
+            there->setText(QLatin1String(field), value);
+            there->post();
+            QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+            return box;
+        };
+        // Questions and error boxes so far, as "questions/errors".
+        const auto shown = [&] {
+            return QStringLiteral("%1/%2").arg(ui.texts(QStringLiteral("ask")).size()).arg(ui.texts(QStringLiteral("error")).size());
+        };
+        auto *list = form.findChild<TSrDBGrid *>(QStringLiteral("SrDBGrid1"));
+        const auto clickCar = [&](int row, UiSeam::Answer answer) {
+            ui.answers = {answer};
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+        };
+
+        // The first car: refused by the save key.
+        theirCars->first();
+        QLineEdit *owner = savedElsewhereFirst("DBEdit12", QStringLiteral("BURADA"), theirCars, "Model", QStringLiteral("2020"));
+        QCOMPARE(ui.texts(QStringLiteral("error")), QStringList{changedElsewhereText()});
+        QCOMPARE(shown(), QStringLiteral("0/1"));
+
+        // Leaving it with the keyboard asks; No: the row stays as typed, nothing written.
+        ui.answers = {UiSeam::Answer::No};
+        QTest::keyClick(owner, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(shown(), QStringLiteral("1/2"));
+        QVERIFY2(ui.texts(QStringLiteral("ask"))[0].contains(QStringLiteral("2020")), qPrintable(ui.texts(QStringLiteral("ask"))[0]));
+        QCOMPARE(cars->currentRow(), 0);
+        QVERIFY(cars->isEditing());
+        QCOMPARE(owner->text(), QStringLiteral("BURADA"));
+        QCOMPARE(stored("SELECT AdiSoyadi FROM MusTakip WHERE AracPlaka = '34 A 01'").toString(), QStringLiteral("ORADA"));
+
+        // A click on the other car in the list asks again; Yes writes over and the list moves.
+        clickCar(1, UiSeam::Answer::Yes);
+        QCOMPARE(shown(), QStringLiteral("2/2"));
+        QCOMPARE(cars->currentRow(), 1);
+        QVERIFY(!cars->isEditing());
+        QCOMPARE(stored("SELECT AdiSoyadi || '/' || Model FROM MusTakip WHERE AracPlaka = '34 A 01'").toString(),
+                 QStringLiteral("BURADA/2020"));
+
+        // The second car's job: refused by the save key of the jobs' tool bar.
+        theirCars->last();
+        savedElsewhereFirst("DBEdit10", QStringLiteral("BALATA"), theirJobs, "Tutar", QStringLiteral("500"));
+        QCOMPARE(shown(), QStringLiteral("2/3"));
+        // The master moved by a list click takes the job along: asked, Yes, written over.
+        clickCar(0, UiSeam::Answer::Yes);
+        QCOMPARE(shown(), QStringLiteral("3/3"));
+        QCOMPARE(cars->currentRow(), 0);
+        QCOMPARE(stored("SELECT Islem || '/' || Tutar FROM MusTakip1").toString(), QStringLiteral("BALATA/500.0"));
     }
 
     void secondProgramOnTheSameFile()

@@ -70,6 +70,7 @@ private slots:
     void keysInOrderAndWindowsOfRows();
     void insertGivesKeyAndSiraNo();
     void updateWithExpectedValues();
+    void statementsPreparedOncePerConnection();
     void deleteTakesTheDetailsAlong();
     void refusedValuesReadAsOnTheFile();
     void turkishOrder();
@@ -252,6 +253,37 @@ void PgStoreTest::updateWithExpectedValues()
     QCOMPARE(columnOf(*m_store, t, QStringLiteral("Select * From Stok"), "Adet"), QStringList{QStringLiteral("7")});
     QVERIFY(!m_store->updateRow(t, k + 100, {QStringLiteral("Adet")}, {1.0}));
     QVERIFY(m_store->updateRow(t, k, {}, {})); // nothing to write: still there
+}
+
+void PgStoreTest::statementsPreparedOncePerConnection()
+{
+    PgConnection &db = m_store->connection();
+    const auto prepared = [&] {
+        return QByteArray(db.exec(QStringLiteral("SELECT count(*) FROM pg_prepared_statements")).value(0, 0)).toInt();
+    };
+    const int before = prepared();
+    const QString t = QStringLiteral("Stok");
+    const QVector<FieldDef> fields = serverTable(t)->fields();
+    const int adet = indexOf(fields, "Adet");
+    const qint64 k = m_store->insertRow(t, {QStringLiteral("StokKodu")}, {QStringLiteral("A1")});
+    for (int i = 1; i <= 5; ++i) {
+        const QVector<ExpectedValue> asRead = {{QStringLiteral("Adet"), i > 1 ? QVariant(double(i - 1)) : QVariant()}};
+        QVERIFY(m_store->updateRow(t, k, {QStringLiteral("Adet")}, {double(i)}, &asRead));
+        QCOMPARE(cell(m_store->readRows(t, fields, &k, 1).front(), int(fields.size()), adet), QString::number(i));
+    }
+    // the insert, the checked update and the row's read: once each
+    QCOMPARE(prepared() - before, 3);
+    // A search is planned for each typed text, to find its rows through the index: never prepared.
+    const Condition typed = m_store->beginsWith(QStringLiteral("StokKodu"), QStringLiteral("a"));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(m_store->openKeys(t, QStringLiteral("SELECT * FROM Stok WHERE ") + typed.sql, typed.params).keys,
+                 std::vector<qint64>{k});
+    QCOMPARE(prepared() - before, 3);
+    // A session's many statements stay bounded on the server, and still run right.
+    for (int i = 0; i < 300; ++i)
+        QCOMPARE(QByteArray(db.execPrepared(QStringLiteral("SELECT %1").arg(i)).value(0, 0)).toInt(), i);
+    QVERIFY2(prepared() <= 256, QByteArray::number(prepared()));
+    QVERIFY(m_store->updateRow(t, k, {QStringLiteral("Adet")}, {9.0}));
 }
 
 void PgStoreTest::deleteTakesTheDetailsAlong()

@@ -1,6 +1,6 @@
 // The tools around books on a server, on a real private server: the settings
 // page's connection test and each failure it names, a server stopped in the
-// middle of a save, the transfer between a Data.dat and a server both ways
+// middle of a save and saves after its restart, the transfer between a Data.dat and a server both ways
 // (counts and sums, a target with books refused, the demo books there and
 // back identical), and the server's backup and upkeep in their dialogs.
 #include "app/DatabaseChoice.h"
@@ -305,6 +305,27 @@ void ServerToolsTest::serverGoneDuringSave()
     QVERIFY(!ds.isEditing());
     PgConnection check(address);
     QCOMPARE(QByteArray(check.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QByteArray("Ekim"));
+
+    // The statements a connection prepared go with it: after another
+    // restart, the connection made anew prepares the same save and reads again.
+    ds.setText(QStringLiteral("Aylar"), QStringLiteral("Kasım"));
+    ds.post();
+    m_server->stop();
+    m_server->start();
+    ds.setText(QStringLiteral("Aylar"), QStringLiteral("Aralık"));
+    try {
+        ds.post(); // the first statement finds the old connection gone, and says so
+    } catch (const DatabaseError &e) {
+        QVERIFY2(e.text().contains(QStringLiteral("Sunucuyla bağlantı kesildi")), qPrintable(e.text()));
+    }
+    if (ds.isEditing())
+        ds.post();
+    QVERIFY(!ds.isEditing());
+    ds.reload();
+    QCOMPARE(ds.rowCount(), 1);
+    QCOMPARE(ds.text(QStringLiteral("Aylar")), QStringLiteral("Aralık"));
+    PgConnection again(address);
+    QCOMPARE(QString::fromUtf8(again.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QStringLiteral("Aralık"));
 }
 
 // The same through the main window on the server's books: the box keeps

@@ -99,7 +99,7 @@ void bothEditOneRow(const DeskConnector &connect)
     QCOMPARE(a.cars->fieldsChangedElsewhere(), QStringList{name});
     QCOMPARE(stored(connect, QStringLiteral("MusTakip"), plate), QStringList{QStringLiteral("34 AB 100")});
 
-    // A save not through the question (leaving the row, say) stays refused.
+    // A bare post (no user behind it to ask) stays refused.
     QCOMPARE(refusal(a.cars), changedElsewhereText());
 
     // Saving again asks; No writes nothing.
