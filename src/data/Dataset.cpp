@@ -56,6 +56,21 @@ void Dataset::detachConnection()
 
 void Dataset::setSql(const QString &sql, const QVariantList &params)
 {
+    if (isOpen() && !m_keysLater) {
+        // As leaving the row: a changed row, here or in a detail, is saved
+        // first; then the rows are read once, with no closed list between.
+        settleDetails();
+        checkBrowseMode();
+        m_sql = sql;
+        m_params = params;
+        try {
+            load();
+        } catch (...) {
+            close(); // a statement refused leaves the dataset closed, as opening it would
+            throw;
+        }
+        return;
+    }
     close();
     m_sql = sql;
     m_params = params;

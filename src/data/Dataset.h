@@ -53,7 +53,8 @@ public:
 
     // --- statement ---------------------------------------------------------
     QString sql() const { return m_sql; }
-    // Closes, replaces the statement (with its positional parameters) and opens.
+    // Replaces the statement (with its positional parameters) and reads its
+    // rows; a changed row here or in a detail is saved first, as leaving it.
     void setSql(const QString &sql, const QVariantList &params = {});
     // Re-runs the statement with its ORDER BY replaced by `orderByTerm` (empty:
     // the statement's own order). The statement, its parameters and the master

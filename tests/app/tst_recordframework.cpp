@@ -70,6 +70,7 @@ private slots:
     void selectorChoosesTheColumnOnTheNextKeystroke();
     void clearSearchEmptiesEveryPage();
     void searchSavesAChangedRowFirst();
+    void searchSavesAChangedDetailRowFirst();
     void searchSetsTheButtonsOnceAtOnce();
 };
 
@@ -270,6 +271,22 @@ void RecordFrameworkTest::searchSavesAChangedRowFirst()
     f.click("ToolButton100");
     f.box("Edit10")->setText(QString());
     QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM Odeme")).toInt(), 1);
+}
+
+// A payment typed under a month is saved before a search replaces the months.
+void RecordFrameworkTest::searchSavesAChangedDetailRowFirst()
+{
+    Fixture f;
+    f.db.exec(QStringLiteral("INSERT INTO Odeme (Aylar) VALUES ('NİSAN'), ('MAYIS')"));
+    f.form->showPage(6);
+    f.click("ToolButton109");
+    typeText(f.box("DBEdit84"), QStringLiteral("kira"));
+    typeText(f.box("DBEdit81"), QStringLiteral("150"));
+    f.box("Edit10")->setText(QStringLiteral("M"));
+    QCOMPARE(f.ui.texts(QStringLiteral("error")), QStringList());
+    QCOMPARE(f.db.column(QStringLiteral("SELECT Aciklama || '/' || Tutar FROM Odeme1")), QVariantList{QStringLiteral("KİRA/150.0")});
+    QCOMPARE(f.dataset("Odeme")->text(QStringLiteral("Aylar")), QStringLiteral("MAYIS"));
+    QCOMPARE(f.dataset("Odeme1")->rowCount(), 0);
 }
 
 // A search replaces the list's rows: the buttons show the new rows at once,
