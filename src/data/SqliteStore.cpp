@@ -227,7 +227,8 @@ KeyedResult SqliteStore::openKeys(const QString &, const QString &sql, const QVa
 
 QVector<FieldDef> SqliteStore::describe(const QString &, const QString &sql)
 {
-    return fieldsOf(Statement(*m_connection, sql).stmt);
+    // Kept as the keys' columns are: the opening that follows prepares nothing again.
+    return fieldsOfStatement(sql, schemaVersion());
 }
 
 std::vector<QByteArray> SqliteStore::readRows(const QString &table, const QVector<FieldDef> &fields,

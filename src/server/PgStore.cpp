@@ -153,6 +153,14 @@ QString keyArray(const qint64 *keys, int count)
     return a + QLatin1Char('}');
 }
 
+// The table of "SELECT * FROM `table` …", whose rows are read by key and
+// written back; null for any other statement.
+const ServerTable *writtenBack(const StarSelect &star, const QString &table)
+{
+    const ServerTable *t = star.table.isEmpty() ? nullptr : serverTable(star.table);
+    return t && t->name.compare(table, Qt::CaseInsensitive) == 0 ? t : nullptr;
+}
+
 } // namespace
 
 PgStore::PgStore(const QString &address) : m_db(address) { upgradeServerSchema(m_db); }
@@ -161,8 +169,7 @@ KeyedResult PgStore::openKeys(const QString &table, const QString &sql, const QV
 {
     KeyedResult result;
     const StarSelect star = parseStarSelect(sql);
-    const ServerTable *t = star.table.isEmpty() ? nullptr : serverTable(star.table);
-    if (t && t->name.compare(table, Qt::CaseInsensitive) == 0) {
+    if (const ServerTable *t = writtenBack(star, table)) {
         result.fields = t->fields();
         // A LIKE finds its rows through the index only for a pattern it
         // knows: a search is planned for each typed text, where a prepared
@@ -198,9 +205,7 @@ KeyedResult PgStore::openKeys(const QString &table, const QString &sql, const QV
 
 QVector<FieldDef> PgStore::describe(const QString &table, const QString &sql)
 {
-    const StarSelect star = parseStarSelect(sql);
-    const ServerTable *t = star.table.isEmpty() ? nullptr : serverTable(star.table);
-    if (t && t->name.compare(table, Qt::CaseInsensitive) == 0)
+    if (const ServerTable *t = writtenBack(parseStarSelect(sql), table))
         return t->fields();
     // Another statement's columns are the server's to say: it is run once,
     // its parameters empty.
