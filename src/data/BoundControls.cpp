@@ -7,14 +7,14 @@ namespace tk {
 
 namespace {
 
-// Every change of the dataset that can alter what a bound box shows.
+// Every change of the dataset that can alter what a bound box shows. New
+// rows always come with a current row, so rowsReset needs no refresh of its own.
 template <typename Box, typename Refresh>
 void follow(Box *box, Dataset *dataset, const QString &field, Refresh refresh)
 {
     setRecordPart(box, dataset->name());
     QObject::connect(dataset, &Dataset::currentChanged, box, refresh);
     QObject::connect(dataset, &Dataset::stateChanged, box, refresh);
-    QObject::connect(dataset, &Dataset::rowsReset, box, refresh);
     QObject::connect(dataset, &Dataset::fieldChanged, box, [field, refresh](const QString &changed) {
         if (changed.compare(field, Qt::CaseInsensitive) == 0)
             refresh();

@@ -163,7 +163,7 @@ signals:
     void currentChanged(int row);          // the current row moved (or rows were reloaded)
     void stateChanged(tk::Dataset::State state);
     void fieldChanged(const QString &field); // a field of the current row changed
-    void rowsReset();                      // rows were reloaded; views start afresh
+    void rowsReset();                      // rows were reloaded; views start afresh (currentChanged follows)
     void rowInserted(int row);
     void rowRemoved(int row);
     void rowUpdated(int row);
