@@ -1,6 +1,7 @@
 #include "bench_server.h"
 
 #include "bench_figures.h"
+#include "bench_window.h"
 #include "app/TForm1.h"
 #include "data/DataModule.h"
 #include "server/PgConnection.h"
@@ -57,17 +58,18 @@ Figures measure(const QString &books, const QString &folder, int runs)
         return ms(t);
     });
     auto form = openForm(books, folder, config.path());
+    settle();
     auto *box = form->findChild<QLineEdit *>(QStringLiteral("Edit1"));
     std::vector<double> keystroke, emptied;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
         box->setText(QStringLiteral("Ç"));
-        QApplication::processEvents();
+        processUntilIdle();
         keystroke.push_back(ms(t));
         t.restart();
         box->setText(QString());
-        QApplication::processEvents();
+        processUntilIdle();
         emptied.push_back(ms(t));
     }
     f.keystroke = figureOf(keystroke);
