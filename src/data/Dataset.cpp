@@ -212,9 +212,12 @@ void Dataset::load()
     }
     m_bof = m_current <= 0;
     m_eof = m_keys.empty();
-    m_state = State::Browse;
+    // As setState: only a change is told (a search reloads a browsing dataset
+    // on every key, and each bound box would show its row once more).
+    const bool stateChanges = std::exchange(m_state, State::Browse) != State::Browse;
     emit rowsReset();
-    emit stateChanged(m_state);
+    if (stateChanges)
+        emit stateChanged(m_state);
     emit currentChanged(m_current);
 }
 

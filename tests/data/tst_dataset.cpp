@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include "core/Error.h"
+#include "data/BoundControls.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +21,7 @@ private slots:
     void editingPostsCancelsAndDeletes();
     void leavingAChangedRowPostsIt();
     void detailFollowsAndStampsItsMaster();
+    void newRowsTellTheBoxesOnce();
     void detailAddNeedsASavedMaster();
     void refusedValuesStayAsTyped();
     void displayAndStorageForms();
@@ -148,6 +150,46 @@ void DatasetTest::detailFollowsAndStampsItsMaster()
     // a new master row has no key yet: its detail is empty
     maas->append();
     QCOMPARE(reopened.dataset(QStringLiteral("Maas1"))->rowCount(), 0);
+}
+
+void DatasetTest::newRowsTellTheBoxesOnce()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('A1'), ('A2'), ('B1')"));
+    DataModule data(db.path(), datasetDefs());
+    Dataset *stok = data.dataset(QStringLiteral("Stok"));
+    DBEdit box(stok, QStringLiteral("StokKodu"));
+    QCOMPARE(box.text(), QString()); // not read yet: shown empty
+    QCOMPARE(stok->rowCount(), 3);
+    QCOMPARE(box.text(), QStringLiteral("A1"));
+
+    // A search on a browsing dataset: new rows and a current row, no state told.
+    QSignalSpy states(stok, &Dataset::stateChanged);
+    QSignalSpy moved(stok, &Dataset::currentChanged);
+    stok->setSql(QStringLiteral("SELECT * FROM Stok WHERE StokKodu LIKE ?"), {QStringLiteral("B%")});
+    QCOMPARE(box.text(), QStringLiteral("B1"));
+    QCOMPARE(states.count(), 0);
+    QCOMPARE(moved.count(), 1);
+
+    // A changed row saved by the next search: the states it went through are
+    // told, and the box shows the new first row.
+    box.setFocus();
+    box.selectAll();
+    QTest::keyClicks(&box, QStringLiteral("B2"));
+    QCOMPARE(stok->state(), Dataset::State::Edit);
+    stok->setSql(QStringLiteral("SELECT * FROM Stok WHERE StokKodu LIKE ?"), {QStringLiteral("A%")});
+    QCOMPARE(box.text(), QStringLiteral("A1"));
+    QCOMPARE(states.count(), 2);
+    QCOMPARE(states.last().first().value<Dataset::State>(), Dataset::State::Browse);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Stok WHERE StokKodu = 'B2'")).toInt(), 1);
+
+    // Closed and read again: Inactive and back, both told.
+    states.clear();
+    stok->close();
+    QCOMPARE(box.text(), QString());
+    stok->open();
+    QCOMPARE(box.text(), QStringLiteral("A1"));
+    QCOMPARE(states.count(), 2);
 }
 
 void DatasetTest::detailAddNeedsASavedMaster()
