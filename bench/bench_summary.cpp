@@ -1,6 +1,7 @@
 #include "bench_summary.h"
 
 #include "data/Connection.h"
+#include "data/SqliteStore.h"
 #include "summary/SummaryFigures.h"
 #include "summary/SummarySheet.h"
 
@@ -24,7 +25,8 @@ double threadCpuMs()
 void runSummaryBenchmarks(const QString &databasePath)
 {
     tk::Connection connection(databasePath);
-    const tk::SummaryFigures figures(connection.database());
+    tk::SqliteStore store(connection);
+    const tk::SummaryFigures figures(store);
     // The bulk rows' dates run from 2021 to 2024: twelve full months before this day.
     const QDate today(2024, 6, 15);
     std::printf("| %-30s | %-28s | %-28s |\n", "summary tab (figures, sheet)", "elapsed: median (min-max)",

@@ -1,9 +1,8 @@
 #include "SummaryFigures.h"
 
-#include "data/Connection.h"
+#include "data/PackedRow.h"
+#include "data/Store.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 namespace tk {
@@ -15,18 +14,22 @@ const char *const shownAmount = "0.005";
 
 QString isoDay(QDate d) { return d.toString(Qt::ISODate); }
 
-QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &params)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DatabaseError(query.lastError().text());
-    for (const QVariant &p : params)
-        query.addBindValue(p);
-    if (!query.exec())
-        throw DatabaseError(query.lastError().text());
-    return query;
-}
+// A statement's rows as the store reads any statement it cannot write back: whole.
+class Rows {
+public:
+    Rows(Store &store, const QString &sql, const QVariantList &params)
+        : m_result(store.openKeys(QString(), sql, params))
+    {
+    }
+    int count() const { return int(m_result.rows.size()); }
+    QVariant value(int row, int column) const
+    {
+        return packedCell(m_result.rows[size_t(row)], int(m_result.fields.size()), column);
+    }
+
+private:
+    KeyedResult m_result;
+};
 
 // The month of an ISO date column: its first seven characters, "2024-03".
 QString monthOf(const QString &dateColumn)
@@ -65,17 +68,17 @@ QVector<SummaryFigures::MonthlyRow> SummaryFigures::monthly(const QVector<QDate>
     // A range on the column itself, so that an index on it can serve.
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? AND %3 < ? GROUP BY %4")
                             .arg(columns.join(QStringLiteral(", ")), from, dateColumn, monthOf(dateColumn));
-    QSqlQuery q = run(m_db, sql, {isoDay(months.first()), isoDay(months.last().addMonths(1))});
+    const Rows q(*m_store, sql, {isoDay(months.first()), isoDay(months.last().addMonths(1))});
 
     QVector<MonthlyRow> rows(months.size(), MonthlyRow{0, QVector<double>(sumExpressions.size(), 0.0)});
-    while (q.next()) {
-        const QDate month = QDate::fromString(q.value(0).toString() + QStringLiteral("-01"), Qt::ISODate);
+    for (int r = 0; r < q.count(); ++r) {
+        const QDate month = QDate::fromString(q.value(r, 0).toString() + QStringLiteral("-01"), Qt::ISODate);
         const qsizetype at = months.indexOf(month);
         if (at < 0)
             continue; // a date the range let through but no month of ours (not ISO text)
-        rows[at].count = q.value(1).toInt();
+        rows[at].count = q.value(r, 1).toInt();
         for (int i = 0; i < sumExpressions.size(); ++i)
-            rows[at].sums[i] = q.value(2 + i).toDouble();
+            rows[at].sums[i] = q.value(r, 2 + i).toDouble();
     }
     return rows;
 }
@@ -117,10 +120,10 @@ QVector<CompanyBalance> SummaryFigures::largestBalances(int count) const
                                        "ORDER BY t.Kalan DESC, c.SiraNo LIMIT %2")
                             .arg(QLatin1String(shownAmount))
                             .arg(count);
-    QSqlQuery q = run(m_db, sql, {});
+    const Rows q(*m_store, sql, {});
     QVector<CompanyBalance> result;
-    while (q.next())
-        result << CompanyBalance{q.value(0).toString(), q.value(1).toDouble()};
+    for (int r = 0; r < q.count(); ++r)
+        result << CompanyBalance{q.value(r, 0).toString(), q.value(r, 1).toDouble()};
     return result;
 }
 
@@ -143,23 +146,23 @@ StockValue SummaryFigures::stockValue(int count) const
 {
     StockValue value;
     // An empty quantity or price counts as nothing in stock.
-    QSqlQuery totals = run(m_db,
-                           QStringLiteral("SELECT COUNT(*), COALESCE(SUM(Adet * Alis), 0), "
-                                          "COALESCE(SUM(Adet * Satis), 0) FROM Stok"),
-                           {});
-    if (totals.next()) {
-        value.items = totals.value(0).toInt();
-        value.atPurchase = totals.value(1).toDouble();
-        value.atSale = totals.value(2).toDouble();
+    const Rows totals(*m_store,
+                      QStringLiteral("SELECT COUNT(*), COALESCE(SUM(Adet * Alis), 0), "
+                                     "COALESCE(SUM(Adet * Satis), 0) FROM Stok"),
+                      {});
+    if (totals.count() > 0) {
+        value.items = totals.value(0, 0).toInt();
+        value.atPurchase = totals.value(0, 1).toDouble();
+        value.atSale = totals.value(0, 2).toDouble();
     }
     const QString sql = QStringLiteral("SELECT StokKodu, StokAdi, Adet * Alis, COALESCE(Adet * Satis, 0) FROM Stok "
                                        "WHERE Adet * Alis >= %1 ORDER BY Adet * Alis DESC, SiraNo LIMIT %2")
                             .arg(QLatin1String(shownAmount))
                             .arg(count);
-    QSqlQuery top = run(m_db, sql, {});
-    while (top.next())
-        value.highest << StockItem{top.value(0).toString(), top.value(1).toString(), top.value(2).toDouble(),
-                                   top.value(3).toDouble()};
+    const Rows top(*m_store, sql, {});
+    for (int r = 0; r < top.count(); ++r)
+        value.highest << StockItem{top.value(r, 0).toString(), top.value(r, 1).toString(), top.value(r, 2).toDouble(),
+                                   top.value(r, 3).toDouble()};
     return value;
 }
 

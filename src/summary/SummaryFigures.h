@@ -4,14 +4,16 @@
 // the notes falling due by month, and the value of the stock.
 //
 // The statements are plain SQL with positional parameters and ISO date text
-// (a DATE column holds yyyy-MM-dd), so they run on any engine behind Qt SQL.
-// "Today" is always given, never read from the clock here.
+// (a DATE column holds yyyy-MM-dd), so they run through the books' store on
+// the file and on a server alike. "Today" is always given, never read from
+// the clock here.
 #include <QDate>
-#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 
 namespace tk {
+
+class Store;
 
 struct CashMonth {
     QDate month; // first day of the month
@@ -64,7 +66,7 @@ QVector<QDate> monthsStartingAt(QDate today, int count = 12);
 
 class SummaryFigures {
 public:
-    explicit SummaryFigures(const QSqlDatabase &db) : m_db(db) {}
+    explicit SummaryFigures(Store &store) : m_store(&store) {}
 
     // Kasa1 by its Tarih, the twelve months ending with today's month.
     QVector<CashMonth> cashByMonth(QDate today) const;
@@ -86,7 +88,7 @@ private:
     QVector<MonthlyRow> monthly(const QVector<QDate> &months, const QString &from, const QString &dateColumn,
                                 const QString &countExpression, const QStringList &sumExpressions) const;
 
-    QSqlDatabase m_db;
+    Store *m_store;
 };
 
 } // namespace tk

@@ -174,10 +174,10 @@ void SummaryWindow::markAllStale()
 void SummaryWindow::refreshCurrent()
 {
     const int tab = m_tabs->currentIndex();
-    // Hidden, or the connection released for maintenance: the figures wait.
-    if (tab < 0 || !m_stale[tab] || !isVisible() || !m_data->connection())
+    // Hidden, or the books released for maintenance: the figures wait.
+    if (tab < 0 || !m_stale[tab] || !isVisible() || !m_data->store())
         return;
-    const SummaryFigures figures(m_data->connection()->database());
+    const SummaryFigures figures(*m_data->store());
     m_sheets[tab] = summaryTabs()[tab].sheet(figures, month());
     m_stale[tab] = false;
     showSheet(tab);

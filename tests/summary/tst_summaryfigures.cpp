@@ -1,10 +1,11 @@
-// The summary figures on a real Data.dat filled with known rows, without a
-// window: each tab's aggregates, the months at the edges of the window and
-// the months without rows, negative amounts, empty values, and the texts of
-// each tab's table in Turkish number format.
-#include "data/Connection.h"
+// The summary figures on a real Data.dat, and on a server, filled with known
+// rows, without a window: each tab's aggregates, the months at the edges of
+// the window and the months without rows, negative amounts, empty values, and
+// the texts of each tab's table in Turkish number format.
+#include "app/PageTable.h"
 #include "summary/SummaryFigures.h"
 #include "summary/SummarySheet.h"
+#include "support/ServerBooks.h"
 #include "support/TestSupport.h"
 
 #include <QTest>
@@ -19,14 +20,17 @@ const QDate today(2024, 3, 15);
 
 struct Books {
     TempDatabase db;
-    std::unique_ptr<Connection> connection;
+    std::unique_ptr<DataModule> data;
     explicit Books(const QStringList &rows)
     {
         for (const QString &sql : rows)
             db.exec(sql);
-        connection = std::make_unique<Connection>(db.path());
+        data = std::make_unique<DataModule>(db.path(), datasetDefs());
+        // Registered a second time for the server: the figures must come from it.
+        if (tk::test::testsOnServer())
+            QCOMPARE(data->store()->engine(), QStringLiteral("PostgreSQL"));
     }
-    SummaryFigures figures() const { return SummaryFigures(connection->database()); }
+    SummaryFigures figures() const { return SummaryFigures(*data->store()); }
 };
 
 const QStringList cashRows = {
