@@ -2,6 +2,9 @@
 
 #include "core/UiSeam.h"
 
+#include <exception>
+#include <utility>
+
 namespace tk {
 
 OtherDesks::OtherDesks(DataModule *data, QObject *parent) : QObject(parent), m_data(data)
@@ -9,21 +12,28 @@ OtherDesks::OtherDesks(DataModule *data, QObject *parent) : QObject(parent), m_d
     if (Store *store = m_data->store())
         store->changedElsewhere(); // from now on
     m_timer.setInterval(kPollMs);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        // A failing look (the server gone, say) is shown once, not every
-        // quarter second: watching resumes with the next save here.
-        m_timer.stop();
-        guarded(nullptr, [this] {
-            check();
-            m_timer.start();
-        });
-    });
-    for (Dataset *ds : m_data->datasets())
-        connect(ds, &Dataset::tableWritten, &m_timer, [this] {
-            if (!m_timer.isActive())
-                m_timer.start();
-        });
+    connect(&m_timer, &QTimer::timeout, this, &OtherDesks::look);
     m_timer.start();
+}
+
+void OtherDesks::look()
+{
+    // A failing look (the server gone, say) is shown once, not at every look.
+    // The store is asked again every few seconds until it answers, so that a
+    // desk that only reads sees the other desks' work again once the server
+    // is back, without a save of its own.
+    m_timer.stop();
+    const bool failedBefore = std::exchange(m_failing, true);
+    guarded(nullptr, [&] {
+        try {
+            check();
+            m_failing = false;
+        } catch (const std::exception &) {
+            if (!failedBefore)
+                throw;
+        }
+    });
+    m_timer.start(m_failing ? kRetryMs : kPollMs);
 }
 
 bool OtherDesks::check()

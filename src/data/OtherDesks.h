@@ -17,6 +17,8 @@ class OtherDesks : public QObject {
 public:
     // How often the store is asked; a change shows well within a second.
     static constexpr int kPollMs = 250;
+    // How often it is asked again while it does not answer (a server away).
+    static constexpr int kRetryMs = 2000;
 
     // Starts watching the store of `data` (which must outlive this).
     explicit OtherDesks(DataModule *data, QObject *parent = nullptr);
@@ -32,9 +34,12 @@ signals:
     void reloaded();
 
 private:
+    void look();
+
     DataModule *m_data;
     QTimer m_timer;
     QSet<Dataset *> m_stale;
+    bool m_failing = false;
 };
 
 } // namespace tk

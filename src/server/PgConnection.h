@@ -66,9 +66,12 @@ public:
     // Sends `data` (COPY's text format) to "COPY … FROM STDIN".
     void copyIn(const QString &copyStatement, const QByteArray &data);
 
+    // A connection the server dropped (a restart, a network gone) opened
+    // anew; every statement does this first. Throws while the server is away.
+    void reconnectIfLost();
+
 private:
     void startSession();
-    void reconnectIfLost();
     [[noreturn]] void fail(pg_result *r) const;
     PgResult checked(pg_result *r) const;
     const QByteArray &preparedName(const QString &sql);

@@ -309,6 +309,7 @@ QStringList PgStore::changedElsewhere()
 {
     // A connection made anew (after the server went away) listens no more
     // and may have missed writes: listen again and reload everything.
+    m_db.reconnectIfLost();
     if (PQbackendPID(m_db.handle()) != m_listenPid) {
         const bool again = m_listenPid != 0;
         m_db.run(QStringLiteral("LISTEN %1").arg(QLatin1String(changeChannel)));

@@ -4,6 +4,7 @@
 // (counts and sums, a target with books refused, the demo books there and
 // back identical), and the server's backup and upkeep in their dialogs.
 #include "app/DatabaseChoice.h"
+#include "app/PageTable.h"
 #include "app/DatabasePage.h"
 #include "app/ServerStart.h"
 #include "app/TForm1.h"
@@ -11,7 +12,9 @@
 #include "server/ServerStores.h"
 #include "app/TAyarFrm.h"
 #include "data/Connection.h"
+#include "data/DataModule.h"
 #include "data/Dataset.h"
+#include "data/OtherDesks.h"
 #include "data/SchemaVersion.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
@@ -96,6 +99,7 @@ private slots:
     void connectionTestNamesWhatFailed();
     void startNamesAnUnreachableServer();
     void serverGoneDuringSave();
+    void aReadingDeskSeesOtherDesksAgainAfterARestart();
     void pageKeepsTheRowWhileTheServerIsGone();
     void transferBothWaysWithCountsAndSums();
     void targetWithBooksRefused();
@@ -326,6 +330,42 @@ void ServerToolsTest::serverGoneDuringSave()
     QCOMPARE(ds.text(QStringLiteral("Aylar")), QStringLiteral("Aralık"));
     PgConnection again(address);
     QCOMPARE(QString::fromUtf8(again.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QStringLiteral("Aralık"));
+}
+
+// A desk that only reads keeps watching through a server restart: the loss
+// is shown once, and once the server is back the other desk's saves show
+// again without a save at this desk.
+void ServerToolsTest::aReadingDeskSeesOtherDesksAgainAfterARestart()
+{
+    const QString address = newBooks();
+    ScriptedUi ui;
+    DataModule here(std::make_unique<PgStore>(address), datasetDefs());
+    OtherDesks watch(&here);
+    Dataset *kasa = here.dataset(QStringLiteral("Kasa"));
+    QCOMPARE(kasa->rowCount(), 0);
+
+    m_server->stop();
+    QTRY_COMPARE_WITH_TIMEOUT(ui.shown.size(), 1, 5000);
+    QVERIFY2(ui.shown[0].text.contains(QStringLiteral("bağlantı kesildi")), qPrintable(ui.shown[0].text));
+    QTest::qWait(2 * OtherDesks::kRetryMs + OtherDesks::kPollMs);
+    QCOMPARE(ui.shown.size(), 1); // said once, looked at again quietly
+
+    m_server->start();
+    PgStore there(address);
+    Dataset other(&there, QStringLiteral("Kasa"), QStringLiteral("Kasa"), QStringLiteral("Select * From Kasa"));
+    other.open();
+    other.append();
+    other.setText(QStringLiteral("Aylar"), QStringLiteral("Ocak"));
+    other.post();
+    QTRY_COMPARE_WITH_TIMEOUT(kasa->rowCount(), 1, 10000);
+    QCOMPARE(kasa->text(QStringLiteral("Aylar")), QStringLiteral("Ocak"));
+    QCOMPARE(ui.shown.size(), 1);
+
+    // Watching at its own pace again: the next save shows within a second.
+    other.append();
+    other.setText(QStringLiteral("Aylar"), QStringLiteral("Şubat"));
+    other.post();
+    QTRY_COMPARE_WITH_TIMEOUT(kasa->rowCount(), 2, 1000);
 }
 
 // The same through the main window on the server's books: the box keeps
