@@ -172,8 +172,8 @@ TForm1::TForm1(const AppPaths &paths, QWidget *parent)
     qApp->installEventFilter(this);
 
     // Other desks' saves show here; the status bar says so until the next hint.
-    auto *otherDesks = new OtherDesks(m_data.get(), this);
-    connect(otherDesks, &OtherDesks::reloaded, this, [this] {
+    m_otherDesks = new OtherDesks(m_data.get(), this);
+    connect(m_otherDesks, &OtherDesks::reloaded, this, [this] {
         setLabelText(m_hintPanel, QStringLiteral(" Başka bir masadaki değişiklikler yüklendi."));
     });
 }
@@ -467,8 +467,10 @@ void TForm1::showSummary()
 {
     // One window for the run, non-modal: it stays open beside the pages.
     auto *summary = findChild<SummaryWindow *>();
-    if (!summary)
+    if (!summary) {
         summary = new SummaryWindow(m_data.get(), QDate::currentDate(), this);
+        connect(m_otherDesks, &OtherDesks::tablesChanged, summary, &SummaryWindow::changedElsewhere);
+    }
     summary->show();
     summary->raise();
     summary->activateWindow();

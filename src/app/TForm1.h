@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace tk {
 
+class OtherDesks;
 class TAyarFrm;
 class TFrmTamir;
 class TFrmYedek;
@@ -72,6 +73,7 @@ private:
     AppPaths m_paths;
     std::unique_ptr<DeskLock> m_deskLock; // this desk's hold on the books, before they open
     std::unique_ptr<DataModule> m_data;
+    OtherDesks *m_otherDesks = nullptr;
     TAyarFrm *m_settings = nullptr;
     TFrmYedek *m_backup = nullptr;
     TFrmTamir *m_repair = nullptr;

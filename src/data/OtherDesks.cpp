@@ -42,6 +42,8 @@ bool OtherDesks::check()
     if (!store)
         return false;
     const QStringList tables = store->changedElsewhere();
+    if (!tables.isEmpty())
+        emit tablesChanged(tables);
     const bool all = tables.contains(QStringLiteral("*"));
     for (Dataset *ds : m_data->datasets())
         if (all || tables.contains(ds->table(), Qt::CaseInsensitive))

@@ -32,6 +32,9 @@ public:
 signals:
     // Datasets now show what other desks saved.
     void reloaded();
+    // The tables other desks wrote, as soon as they are known ("*": any may
+    // have changed), for what reads the books beside the datasets.
+    void tablesChanged(const QStringList &tables);
 
 private:
     void look();

@@ -165,6 +165,16 @@ void SummaryWindow::markStale(const QString &table)
     m_refreshTimer.start();
 }
 
+void SummaryWindow::changedElsewhere(const QStringList &tables)
+{
+    if (tables.contains(QStringLiteral("*"))) {
+        markAllStale();
+        return;
+    }
+    for (const QString &table : tables)
+        markStale(table);
+}
+
 void SummaryWindow::markAllStale()
 {
     m_stale.fill(true);

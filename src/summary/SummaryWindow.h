@@ -29,6 +29,8 @@ public:
     const SummarySheet &sheet(int tab) const { return m_sheets[tab]; }
     // The tab shown, its figures brought up to date first when the books changed.
     void refreshCurrent();
+    // Tables another desk wrote ("*": any): the tabs reading them are read again.
+    void changedElsewhere(const QStringList &tables);
 
     // The buttons' work on the tab shown.
     void saveImage();

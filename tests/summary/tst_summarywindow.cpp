@@ -99,6 +99,7 @@ private slots:
     void monthBoxMovesTheMonths();
     void releasedConnectionLeavesTheFigures();
     void mainWindowButtonOpensTheWindow();
+    void anotherDesksSaveShowsInTheOpenWindow();
 };
 
 void SummaryWindowTest::fiveTabsWithTheirFigures()
@@ -303,6 +304,33 @@ void SummaryWindowTest::mainWindowButtonOpensTheWindow()
     QTest::keyClick(summary, Qt::Key_Escape);
     QTRY_VERIFY(!summary->isVisible());
     QVERIFY(form.isVisible());
+}
+
+// Another desk's saves reach the summary open at this desk, as they reach its
+// lists: the tab shown is read again, a tab not shown when it is next shown.
+void SummaryWindowTest::anotherDesksSaveShowsInTheOpenWindow()
+{
+    TempDatabase db(TempDatabase::Demo);
+    ScriptedUi ui;
+    AppPaths paths;
+    paths.programFolder = db.folder();
+    paths.configFolder = db.folder() + QStringLiteral("/config");
+    TForm1 form(paths);
+    form.show();
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("SpeedButton14")), Qt::LeftButton);
+    auto *summary = form.findChild<SummaryWindow *>();
+    QVERIFY(summary);
+    auto *tabs = summary->findChild<QTabWidget *>(QStringLiteral("PageOzet"));
+    tabs->setCurrentIndex(4);
+    const auto stockTotal = [&] {
+        auto *table = summary->findChild<QTableWidget *>(QStringLiteral("TableStok"));
+        return table->rowCount() > 0 ? table->item(table->rowCount() - 1, 0)->text() : QString();
+    };
+    QTRY_COMPARE(stockTotal(), QStringLiteral("Tüm stok (9 kalem)"));
+
+    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi, Adet, Alis) VALUES ('YP-1', 'KAPI', 1, 10)"));
+    QTRY_COMPARE_WITH_TIMEOUT(stockTotal(), QStringLiteral("Tüm stok (10 kalem)"), 5000);
+    QCOMPARE(ui.shown.size(), 0);
 }
 
 QTEST_MAIN(SummaryWindowTest)
