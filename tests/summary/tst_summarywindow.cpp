@@ -69,6 +69,22 @@ struct Summary {
     void press(const char *button) { QTest::mouseClick(window.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton); }
 };
 
+// The main window shown on the demo books.
+struct MainWindow {
+    TempDatabase db{TempDatabase::Demo};
+    ScriptedUi ui;
+    TForm1 form{paths(db)};
+
+    MainWindow() { form.show(); }
+    static AppPaths paths(const TempDatabase &db)
+    {
+        AppPaths p;
+        p.programFolder = db.folder();
+        p.configFolder = db.folder() + QStringLiteral("/config");
+        return p;
+    }
+};
+
 int pixelsOf(const QImage &image, QColor colour)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
@@ -271,13 +287,8 @@ void SummaryWindowTest::releasedConnectionLeavesTheFigures()
 
 void SummaryWindowTest::mainWindowButtonOpensTheWindow()
 {
-    TempDatabase db(TempDatabase::Demo);
-    ScriptedUi ui;
-    AppPaths paths;
-    paths.programFolder = db.folder();
-    paths.configFolder = db.folder() + QStringLiteral("/config");
-    TForm1 form(paths);
-    form.show();
+    MainWindow m;
+    TForm1 &form = m.form;
     auto *button = form.findChild<QToolButton *>(QStringLiteral("SpeedButton14"));
     QVERIFY(button);
     QCOMPARE(button->text(), QStringLiteral("ÖZET"));
@@ -310,13 +321,8 @@ void SummaryWindowTest::mainWindowButtonOpensTheWindow()
 // lists: the tab shown is read again, a tab not shown when it is next shown.
 void SummaryWindowTest::anotherDesksSaveShowsInTheOpenWindow()
 {
-    TempDatabase db(TempDatabase::Demo);
-    ScriptedUi ui;
-    AppPaths paths;
-    paths.programFolder = db.folder();
-    paths.configFolder = db.folder() + QStringLiteral("/config");
-    TForm1 form(paths);
-    form.show();
+    MainWindow m;
+    TForm1 &form = m.form;
     QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("SpeedButton14")), Qt::LeftButton);
     auto *summary = form.findChild<SummaryWindow *>();
     QVERIFY(summary);
@@ -328,9 +334,9 @@ void SummaryWindowTest::anotherDesksSaveShowsInTheOpenWindow()
     };
     QTRY_COMPARE(stockTotal(), QStringLiteral("Tüm stok (9 kalem)"));
 
-    db.exec(QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi, Adet, Alis) VALUES ('YP-1', 'KAPI', 1, 10)"));
+    m.db.exec(QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi, Adet, Alis) VALUES ('YP-1', 'KAPI', 1, 10)"));
     QTRY_COMPARE_WITH_TIMEOUT(stockTotal(), QStringLiteral("Tüm stok (10 kalem)"), 5000);
-    QCOMPARE(ui.shown.size(), 0);
+    QCOMPARE(m.ui.shown.size(), 0);
 }
 
 QTEST_MAIN(SummaryWindowTest)
