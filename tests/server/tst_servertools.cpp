@@ -19,6 +19,7 @@
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "server/BooksTally.h"
+#include "server/ServerCheck.h"
 #include "server/PgStore.h"
 #include "server/ServerMaintenance.h"
 #include "server/ServerSchema.h"
@@ -34,6 +35,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QDir>
+#include <QTimer>
+#include <QInputDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -49,6 +54,19 @@ using tk::test::ScriptedUi;
 using tk::test::TempDatabase;
 
 namespace {
+
+// libpq's password file is `path` until the guard goes: the tester's own stays out.
+[[nodiscard]] auto passwordFile(const QString &path)
+{
+    const QByteArray previous = qgetenv("PGPASSFILE");
+    qputenv("PGPASSFILE", QFile::encodeName(path));
+    return qScopeGuard([previous] {
+        if (previous.isEmpty())
+            qunsetenv("PGPASSFILE");
+        else
+            qputenv("PGPASSFILE", previous);
+    });
+}
 
 // Every cell of `table` in key order, as "type:value" (reals to the last digit).
 QStringList cellsOf(const QString &path, const ServerTable &t)
@@ -98,6 +116,7 @@ private slots:
     void choiceKeptBesideTheSettings();
     void connectionTestNamesWhatFailed();
     void startNamesAnUnreachableServer();
+    void startAsksThePasswordForThisRunOnly();
     void serverGoneDuringSave();
     void aReadingDeskSeesOtherDesksAgainAfterARestart();
     void pageKeepsTheRowWhileTheServerIsGone();
@@ -109,6 +128,16 @@ private slots:
 
 private:
     QString newBooks(bool withSchema = true);
+    // A desk's choice of the books "defter" on the test server, as `user`.
+    DatabaseChoice onTheBooks(const QString &user) const
+    {
+        DatabaseChoice choice;
+        choice.onServer = true;
+        choice.host = m_server->socketFolder();
+        choice.database = QStringLiteral("defter");
+        choice.user = user;
+        return choice;
+    }
     std::unique_ptr<PgCluster> m_server;
     QTemporaryDir m_temp;
     int m_databases = 0;
@@ -185,14 +214,7 @@ void ServerToolsTest::connectionTestNamesWhatFailed()
 {
     QTemporaryDir config;
     const QString passwords = config.filePath(QStringLiteral("pgpass"));
-    const QByteArray previous = qgetenv("PGPASSFILE");
-    qputenv("PGPASSFILE", QFile::encodeName(passwords));
-    const auto restore = qScopeGuard([&] {
-        if (previous.isEmpty())
-            qunsetenv("PGPASSFILE");
-        else
-            qputenv("PGPASSFILE", previous);
-    });
+    const auto restore = passwordFile(passwords);
     const auto writePassword = [&](const char *password) {
         QFile f(passwords);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -253,16 +275,60 @@ void ServerToolsTest::connectionTestNamesWhatFailed()
     }
 }
 
+// A server that asks a password the desk does not keep: the start asks for it
+// in a masked box, and nothing of it reaches a file.
+void ServerToolsTest::startAsksThePasswordForThisRunOnly()
+{
+    QTemporaryDir config;
+    const auto restore = passwordFile(config.filePath(QStringLiteral("none")));
+    const QString file = config.filePath(QStringLiteral("Data.dat"));
+    const DatabaseChoice choice = onTheBooks(QStringLiteral("kasa"));
+    choice.write(config.path());
+
+    // Types `typed` into the prompt when it shows and presses `key`; what it asked.
+    QString asked;
+    const auto answerPrompt = [&](const QString &typed, Qt::Key key) {
+        QTimer::singleShot(0, [&asked, typed, key] {
+            auto *prompt = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+            QVERIFY(prompt);
+            asked = prompt->windowTitle() + QLatin1Char('|') + prompt->labelText();
+            auto *box = prompt->findChild<QLineEdit *>();
+            QCOMPARE(box->echoMode(), QLineEdit::Password);
+            tk::test::typeText(box, typed);
+            QTest::keyClick(box, key);
+        });
+    };
+
+    ScriptedUi ui; // "Hayır" to the settings
+    answerPrompt(QStringLiteral("dogru"), Qt::Key_Return);
+    const QString address = booksForThisRun(config.path(), file);
+    QCOMPARE(asked, QStringLiteral("Sunucu şifresi|kasa kullanıcısının sunucudaki şifresi:"));
+    QVERIFY2(address.startsWith(choice.address()), qPrintable(address));
+    QVERIFY(checkServer(address).ok());
+    QVERIFY(ui.shown.isEmpty());
+    for (const QFileInfo &f : QDir(config.path()).entryInfoList(QDir::Files)) {
+        QFile kept(f.filePath());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QVERIFY2(!kept.readAll().contains("dogru"), qPrintable(f.fileName()));
+    }
+
+    // A wrong password is named, with the settings offered; the prompt
+    // cancelled ends the start without a word.
+    answerPrompt(QStringLiteral("yanlis"), Qt::Key_Return);
+    QCOMPARE(booksForThisRun(config.path(), file), QString());
+    QCOMPARE(ui.shown.size(), 1);
+    QVERIFY2(ui.shown[0].text.contains(QStringLiteral("Şifre yanlış")), qPrintable(ui.shown[0].text));
+    answerPrompt(QString(), Qt::Key_Escape);
+    QCOMPARE(booksForThisRun(config.path(), file), QString());
+    QCOMPARE(ui.shown.size(), 1);
+}
+
 void ServerToolsTest::startNamesAnUnreachableServer()
 {
     QTemporaryDir config;
     const QString file = config.filePath(QStringLiteral("Data.dat"));
     QCOMPARE(booksForThisRun(config.path(), file), file); // a desk that never chose
-    DatabaseChoice choice;
-    choice.onServer = true;
-    choice.host = m_server->socketFolder();
-    choice.database = QStringLiteral("defter");
-    choice.user = QStringLiteral("tk");
+    DatabaseChoice choice = onTheBooks(QStringLiteral("tk"));
     choice.write(config.path());
     QCOMPARE(booksForThisRun(config.path(), file), choice.address());
 
