@@ -86,6 +86,10 @@ QString indexablePrefix(const QString &typed)
 
 Condition beginsWith(const QString &column, const QString &typed)
 {
+    // Nothing typed: LIKE '%' holds for every value there is, so no text is
+    // compared row by row (an emptied search brings every row back).
+    if (typed.isEmpty())
+        return {QStringLiteral("%1 IS NOT NULL").arg(column), {}};
     const QString pattern = typed + QLatin1Char('%');
     const QString prefix = indexablePrefix(typed);
     if (prefix.isEmpty())

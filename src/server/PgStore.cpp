@@ -4,6 +4,7 @@
 #include "ServerNotify.h"
 #include "ServerSchema.h"
 #include "data/PackedRow.h"
+#include "data/TurkishOrder.h"
 
 #include <QDate>
 #include <QHash>
@@ -333,6 +334,8 @@ QStringList PgStore::changedElsewhere()
 
 Condition PgStore::beginsWith(const QString &column, const QString &typed) const
 {
+    if (typed.isEmpty()) // as on the file: every row with a value
+        return tk::beginsWith(column, typed);
     // Both sides folded by Turkish rules; "%" and "_" stay wildcards and a
     // backslash is an ordinary character, as LIKE on the file. The folded
     // column has an index for the prefix.

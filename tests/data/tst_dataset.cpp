@@ -5,6 +5,7 @@
 
 #include "core/Error.h"
 #include "data/BoundControls.h"
+#include "data/SearchBoxes.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -270,6 +271,14 @@ void DatasetTest::turkishLikeIgnoresCase()
     QCOMPARE(search(QStringLiteral("disk\"")), 1);
     QCOMPARE(search(QStringLiteral("%K")), 2); // wildcard kept: IŞIK, DİSK"X
     QCOMPARE(search(QStringLiteral("S_")), 1); // S_T; Ş is not S
+
+    // Emptied, the search box's statement lists the rows LIKE '%' lists:
+    // every name, an empty one too, but no row without a name.
+    db.exec(QStringLiteral("INSERT INTO Stok (StokAdi) VALUES (NULL), ('')"));
+    QCOMPARE(search(QString()), 6);
+    const SearchStatement emptied = searchStatement(*stok->store(), QStringLiteral("Stok"), QStringLiteral("StokAdi"), {});
+    stok->setSql(emptied.sql, emptied.params);
+    QCOMPARE(stok->rowCount(), 6);
 }
 
 void DatasetTest::engineErrorsCarryTheEngineText()
