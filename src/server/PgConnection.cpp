@@ -2,9 +2,11 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <cmath>
 #include <vector>
@@ -140,12 +142,48 @@ void PgConnection::reconnectIfLost()
 {
     if (PQstatus(m_conn) == CONNECTION_OK)
         return;
+    m_resetting = false; // made anew here, waiting as long as it takes
     PQreset(m_conn);
     m_prepared.clear();
     if (PQstatus(m_conn) != CONNECTION_OK)
-        throw DatabaseError(QStringLiteral("Sunucuya ulaşılamıyor: %1.\n%2")
-                                .arg(place(), QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
+        unreachable();
     startSession();
+}
+
+void PgConnection::reconnectIfLostWithin(int ms)
+{
+    if (!m_resetting) {
+        if (PQstatus(m_conn) == CONNECTION_OK)
+            return;
+        if (!PQresetStart(m_conn))
+            unreachable();
+        m_resetting = true;
+        m_resetWaitsFor = PGRES_POLLING_WRITING;
+    }
+    // libpq's steps of a connection, each taken once its socket is ready.
+    const QDeadlineTimer deadline(ms);
+    for (;;) {
+        pollfd ready{PQsocket(m_conn), short(m_resetWaitsFor == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (ready.fd >= 0 && ::poll(&ready, 1, int(deadline.remainingTime())) <= 0)
+            unreachable(); // not yet: the attempt goes on at the next call
+        const PostgresPollingStatusType step = PQresetPoll(m_conn);
+        if (step == PGRES_POLLING_FAILED) {
+            m_resetting = false;
+            unreachable();
+        }
+        if (step == PGRES_POLLING_OK)
+            break;
+        m_resetWaitsFor = step;
+    }
+    m_resetting = false;
+    m_prepared.clear();
+    startSession();
+}
+
+void PgConnection::unreachable() const
+{
+    throw DatabaseError(QStringLiteral("Sunucuya ulaşılamıyor: %1.\n%2")
+                            .arg(place(), QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
 }
 
 PgConnection::~PgConnection()

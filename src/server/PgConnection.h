@@ -69,9 +69,14 @@ public:
     // A connection the server dropped (a restart, a network gone) opened
     // anew; every statement does this first. Throws while the server is away.
     void reconnectIfLost();
+    // The same without holding the caller longer than `ms`: a server host
+    // that does not answer at all would otherwise hold it for minutes. Throws
+    // while not connected; the attempt goes on at the next call.
+    void reconnectIfLostWithin(int ms);
 
 private:
     void startSession();
+    [[noreturn]] void unreachable() const;
     [[noreturn]] void fail(pg_result *r) const;
     PgResult checked(pg_result *r) const;
     const QByteArray &preparedName(const QString &sql);
@@ -80,6 +85,10 @@ private:
     // connection made anew has none: the server forgot them with the old one.
     QHash<QString, QByteArray> m_prepared;
     int m_preparedSerial = 0;
+    // A connection being made anew in steps (reconnectIfLostWithin), and
+    // what its socket is waited on for next: 1 reading, 2 writing.
+    bool m_resetting = false;
+    int m_resetWaitsFor = 0;
 };
 
 // A parameter as the server's text input reads it; null stays null.

@@ -309,8 +309,9 @@ int PgStore::exec(const QString &sql, const QVariantList &params)
 QStringList PgStore::changedElsewhere()
 {
     // A connection made anew (after the server went away) listens no more
-    // and may have missed writes: listen again and reload everything.
-    m_db.reconnectIfLost();
+    // and may have missed writes: listen again and reload everything. The
+    // look runs on the window's timer, so it never waits long for the server.
+    m_db.reconnectIfLostWithin(200);
     if (PQbackendPID(m_db.handle()) != m_listenPid) {
         const bool again = m_listenPid != 0;
         m_db.run(QStringLiteral("LISTEN %1").arg(QLatin1String(changeChannel)));

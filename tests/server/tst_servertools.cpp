@@ -38,6 +38,7 @@
 #include <QScopeGuard>
 #include <QDir>
 #include <QTimer>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QProcess>
 #include <QPushButton>
@@ -45,7 +46,11 @@
 #include <QtTest>
 
 #include <sqlite3.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <memory>
 
 using namespace tk;
@@ -119,6 +124,7 @@ private slots:
     void startAsksThePasswordForThisRunOnly();
     void serverGoneDuringSave();
     void aReadingDeskSeesOtherDesksAgainAfterARestart();
+    void aLookNeverWaitsLongForASilentServer();
     void pageKeepsTheRowWhileTheServerIsGone();
     void transferBothWaysWithCountsAndSums();
     void targetWithBooksRefused();
@@ -432,6 +438,48 @@ void ServerToolsTest::aReadingDeskSeesOtherDesksAgainAfterARestart()
     other.setText(QStringLiteral("Aylar"), QStringLiteral("Şubat"));
     other.post();
     QTRY_COMPARE_WITH_TIMEOUT(kasa->rowCount(), 2, 1000);
+}
+
+// A server host that takes the connection but never answers (a machine half
+// down, a network that drops replies) holds the watcher's look no longer than
+// its bound; the connection is made as soon as the real server answers.
+void ServerToolsTest::aLookNeverWaitsLongForASilentServer()
+{
+    const QString address = newBooks();
+    PgConnection db(address);
+    m_server->stop();
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, db.exec(QStringLiteral("SELECT 1"))); // the loss found
+
+    // In the server's place, a socket that listens and says nothing.
+    const QByteArray path = QFile::encodeName(m_server->socketFolder() + QStringLiteral("/.s.PGSQL.5432"));
+    const int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un where{};
+    where.sun_family = AF_UNIX;
+    std::memcpy(where.sun_path, path.constData(), size_t(path.size()));
+    ::unlink(path.constData());
+    QCOMPARE(::bind(silent, reinterpret_cast<sockaddr *>(&where), sizeof where), 0);
+    QCOMPARE(::listen(silent, 4), 0);
+    for (int look = 0; look < 3; ++look) {
+        QElapsedTimer held;
+        held.start();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.reconnectIfLostWithin(200));
+        QVERIFY2(held.elapsed() < 1000, qPrintable(QString::number(held.elapsed())));
+    }
+    ::close(silent);
+    ::unlink(path.constData());
+
+    m_server->start();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            try {
+                db.reconnectIfLostWithin(200);
+                return true;
+            } catch (const DatabaseError &) {
+                return false;
+            }
+        }(),
+        5000);
+    QCOMPARE(QByteArray(db.exec(QStringLiteral("SELECT 1")).value(0, 0)), QByteArray("1"));
 }
 
 // The same through the main window on the server's books: the box keeps
