@@ -117,9 +117,33 @@ QByteArray pgParameterText(const QVariant &v, bool *isNull)
     }
 }
 
+namespace {
+
+// The address's own settings come after the default, so they win over it.
+struct BoundedAddress {
+    explicit BoundedAddress(const QString &address) : uri(address.toUtf8()), seconds(QByteArray::number(kConnectSeconds)) {}
+    QByteArray uri, seconds;
+    const char *const keys[3] = {"connect_timeout", "dbname", nullptr};
+    const char *values[3] = {seconds.constData(), uri.constData(), nullptr};
+};
+
+} // namespace
+
+pg_conn *connectToServer(const QString &address)
+{
+    const BoundedAddress a(address);
+    return PQconnectdbParams(a.keys, a.values, 1);
+}
+
+int pingServer(const QString &address)
+{
+    const BoundedAddress a(address);
+    return PQpingParams(a.keys, a.values, 1);
+}
+
 PgConnection::PgConnection(const QString &address)
 {
-    m_conn = PQconnectdb(address.toUtf8().constData());
+    m_conn = connectToServer(address);
     if (PQstatus(m_conn) != CONNECTION_OK) {
         const QString why = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
         PQfinish(m_conn);

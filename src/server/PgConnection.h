@@ -39,6 +39,14 @@ private:
 // True for an address this connection opens rather than a database file.
 bool isServerAddress(const QString &address);
 
+// How long a connection waits for the server, unless its address says
+// otherwise: a server machine switched off is named in seconds, not after
+// the network's own minutes.
+constexpr int kConnectSeconds = 10;
+// libpq's connection to `address`, and its ping, within that time.
+pg_conn *connectToServer(const QString &address);
+int pingServer(const QString &address);
+
 class PgConnection {
 public:
     // Throws DatabaseError naming the server when it cannot be reached.

@@ -44,11 +44,10 @@ ServerCheck failure(ServerProblem p, const QString &text) { return {p, text}; }
 ServerCheck checkServer(const QString &address)
 {
     const QString name = serverName(address);
-    const QByteArray conninfo = address.toUtf8();
-    if (PQping(conninfo.constData()) == PQPING_NO_RESPONSE)
+    if (pingServer(address) == PQPING_NO_RESPONSE)
         return failure(ServerProblem::Unreachable,
                        QStringLiteral("Sunucuya ulaşılamadı: %1.\nSunucu çalışıyor mu, makine adı ve kapı doğru mu?").arg(name));
-    std::unique_ptr<pg_conn, void (*)(pg_conn *)> conn(PQconnectdb(conninfo.constData()), &PQfinish);
+    std::unique_ptr<pg_conn, void (*)(pg_conn *)> conn(connectToServer(address), &PQfinish);
     if (PQstatus(conn.get()) != CONNECTION_OK) {
         const QString why = QString::fromUtf8(PQerrorMessage(conn.get())).trimmed();
         if (PQconnectionNeedsPassword(conn.get()))

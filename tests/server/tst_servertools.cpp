@@ -442,7 +442,8 @@ void ServerToolsTest::aReadingDeskSeesOtherDesksAgainAfterARestart()
 
 // A server host that takes the connection but never answers (a machine half
 // down, a network that drops replies) holds the watcher's look no longer than
-// its bound; the connection is made as soon as the real server answers.
+// its bound, and a statement or a test of the server no longer than the
+// connection's; the connection is made as soon as the real server answers.
 void ServerToolsTest::aLookNeverWaitsLongForASilentServer()
 {
     const QString address = newBooks();
@@ -465,6 +466,17 @@ void ServerToolsTest::aLookNeverWaitsLongForASilentServer()
         QVERIFY_THROWS_EXCEPTION(DatabaseError, db.reconnectIfLostWithin(200));
         QVERIFY2(held.elapsed() < 1000, qPrintable(QString::number(held.elapsed())));
     }
+    // A user's own statement, and the settings' test of the server, wait
+    // for it no longer than the connection's bound either.
+    const qint64 bound = 1000 * (kConnectSeconds + 3);
+    QElapsedTimer held;
+    held.start();
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, db.exec(QStringLiteral("SELECT 1")));
+    QVERIFY2(held.elapsed() < bound, qPrintable(QString::number(held.elapsed())));
+    held.restart();
+    const ServerCheck check = checkServer(address);
+    QVERIFY2(held.elapsed() < bound, qPrintable(QString::number(held.elapsed())));
+    QCOMPARE(check.problem, ServerProblem::Unreachable);
     ::close(silent);
     ::unlink(path.constData());
 
