@@ -61,13 +61,10 @@ struct TwoSteps {
     Timed first, second, whole;
     template <typename F, typename G> void run(F &&f, G &&g)
     {
-        QElapsedTimer t;
-        t.start();
-        const double c = threadCpuMs();
-        first.run(f);
-        second.run(g);
-        whole.cpu.push_back(threadCpuMs() - c);
-        whole.wall.push_back(ms(t));
+        whole.run([&] {
+            first.run(f);
+            second.run(g);
+        });
     }
 };
 

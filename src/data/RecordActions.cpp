@@ -133,10 +133,9 @@ RecordActions::RecordActions(DataModule *data, const QVector<ToolBarDef> &toolBa
     }
     updateEnabled();
     onIdle(this, [this] { updateEnabled(); });
-    // A dataset read when its page is first shown: its buttons are right at
-    // once. Only its own, and only once it holds rows: a search closes the
-    // list on its way to the new rows, and buttons switched off and on again
-    // would all be drawn anew on every keystroke.
+    // A dataset read when its page is first shown, or given new rows by a
+    // search: its buttons are right at once. Only its own, so that a
+    // keystroke redraws no other tool bar, and only while it is open.
     QSet<Dataset *> followed;
     for (const ToolBarDef &def : toolBars) {
         Dataset *ds = data->dataset(QString::fromLatin1(def.dataset));

@@ -168,10 +168,9 @@ void PgConnection::reconnectIfLost()
         return;
     m_resetting = false; // made anew here, waiting as long as it takes
     PQreset(m_conn);
-    m_prepared.clear();
     if (PQstatus(m_conn) != CONNECTION_OK)
         unreachable();
-    startSession();
+    madeAnew();
 }
 
 void PgConnection::reconnectIfLostWithin(int ms)
@@ -200,7 +199,12 @@ void PgConnection::reconnectIfLostWithin(int ms)
         m_resetWaitsFor = step;
     }
     m_resetting = false;
-    m_prepared.clear();
+    madeAnew();
+}
+
+void PgConnection::madeAnew()
+{
+    m_prepared.clear(); // the server forgot them with the old connection
     startSession();
 }
 

@@ -84,6 +84,7 @@ public:
 
 private:
     void startSession();
+    void madeAnew(); // a connection reset: a new session, nothing prepared
     [[noreturn]] void unreachable() const;
     [[noreturn]] void fail(pg_result *r) const;
     PgResult checked(pg_result *r) const;
