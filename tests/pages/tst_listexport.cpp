@@ -115,6 +115,7 @@ class ListExportTest : public QObject {
 private slots:
     void csvHoldsEveryRowReadBackByAParser();
     void csvOfADetailListWithDatesAndAHiddenColumn();
+    void csvTextThatLooksLikeAFormulaStaysText();
     void xlsxHasNumbersAndDatesAsValues();
     void everyListHasTheMenu();
     void stoppedExportLeavesNoFile();
@@ -161,6 +162,33 @@ void ListExportTest::csvOfADetailListWithDatesAndAHiddenColumn()
     QCOMPARE(records.size(), 2);
     QCOMPARE(records[0], QStringList({"Fat. No", "Fat. Tarihi", "Tipi", "Tutar", "İskonto", "Kdv", "Toplam", "Ödenen"}));
     QCOMPARE(records[1], QStringList({"F1", "05.01.2024", "ALIŞ", "1180", "", "", "", ""}));
+}
+
+void ListExportTest::csvTextThatLooksLikeAFormulaStaysText()
+{
+    // A part typed on the page whose texts a spreadsheet would run as formulas
+    // (a code beginning with "=", a shelf written as a telephone number, a
+    // name beginning with "@" or "-"), next to a negative price.
+    LedgerFixture f(kStokPage);
+    f.click("ToolButton46");
+    f.type("DBEdit47", QStringLiteral("=HYPERLINK(\"x\";\"y\")"));
+    f.type("DBEdit48", QStringLiteral("@sum(a1)"));
+    f.type("DBEdit50", QStringLiteral("+90 532"));
+    f.type("DBEdit52", QStringLiteral("-2,25"));
+    f.trigger("StokPost");
+    QCOMPARE(f.ui.texts(QStringLiteral("error")), QStringList());
+    f.db.exec(QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi, Raf) VALUES ('K2', '-UÇ', char(9) || 'ALT')"));
+    f.dataset("Stok")->refresh();
+
+    QTemporaryDir dir;
+    QFile file(exportThroughTheMenu(f, "SrDBGrid7", "ListCsvExport", dir, QStringLiteral("stok.csv")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QVector<QStringList> records = parseCsv(QString::fromUtf8(file.readAll().mid(3)));
+    // The texts keep a leading apostrophe, which spreadsheets take as "this is
+    // text"; amounts stay numbers.
+    QCOMPARE(records.size(), 3);
+    QVERIFY(records.contains(QStringList({"'=HYPERLINK(\"X\";\"Y\")", "'@SUM(A1)", "", "'+90 532", "", "-2,25"})));
+    QVERIFY(records.contains(QStringList({"K2", "'-UÇ", "", "'\tALT", "", ""})));
 }
 
 void ListExportTest::xlsxHasNumbersAndDatesAsValues()

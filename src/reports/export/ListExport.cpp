@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 #include <xlsxwriter.h>
@@ -62,6 +63,20 @@ void checked(lxw_error rc, const QString &path)
         throw writeFailure(path, QString::fromUtf8(lxw_strerror(rc)));
 }
 
+// A spreadsheet opening the CSV runs a cell that begins with "=", "+", "-" or
+// "@" (or a tab or carriage return before one) as a formula: a name, a shelf
+// or a telephone number typed like that would be computed, or run a link.
+// Such a text gets a leading apostrophe, which spreadsheets read as "text";
+// an amount or count (-2,25) stays a number.
+QString spreadsheetText(const QString &text)
+{
+    static const QString starters = QStringLiteral("=+-@\t\r");
+    static const QRegularExpression number(QStringLiteral("^-\\d+(,\\d+)?$"));
+    if (text.isEmpty() || !starters.contains(text.front()) || number.match(text).hasMatch())
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
 } // namespace
 
 QString csvField(const QString &text)
@@ -96,7 +111,7 @@ bool exportListCsv(const Dataset &dataset, const QVector<ListColumn> &columns, c
     for (int row = 0; row < rows; ++row) {
         fields.clear();
         for (const Source &s : sources)
-            fields << csvField(s.field < 0 ? QString() : dataset.textAt(row, s.field));
+            fields << csvField(s.field < 0 ? QString() : spreadsheetText(dataset.textAt(row, s.field)));
         line(fields);
         if (!reportProgress(progress, row + 1, rows)) {
             file.cancelWriting();

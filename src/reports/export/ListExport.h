@@ -4,7 +4,8 @@
 //   CSV: UTF-8 with a byte-order mark, ";" between fields, CRLF lines, a
 //        field quoted when it holds ";", a quote or a line break; amounts
 //        and dates in their Turkish display form (1500,5 / 05.01.2024),
-//        which Turkish spreadsheets read as numbers and dates.
+//        which Turkish spreadsheets read as numbers and dates; a text that
+//        begins like a formula (= + - @) gets a leading apostrophe.
 //   xlsx: numbers as numeric cells, dates as date cells, the titles bold.
 // The progress callback is told the rows written so far and returns false to
 // stop; a stopped export returns false and leaves no file behind. Failures
