@@ -72,6 +72,7 @@ private slots:
     void runDropsAnUnchangedNewRow();
     void textsSetFromOutsidePrintAsTheyStand();
     void formatsNumbersTheTurkishWay();
+    void printedAmountsRoundLikeThePages();
     void expressionsOfTheTemplates();
     void cellsAreFoundIgnoringCase();
 };
@@ -344,6 +345,28 @@ void LayoutTest::formatsNumbersTheTurkishWay()
              QStringLiteral("7"));
     QCOMPARE(formatValue(Value::ofNumber(7), DisplayFormat{true, QStringLiteral("%3d|%-3d|"), QLatin1Char(',')}),
              QStringLiteral("  7|7  |"));
+}
+
+void LayoutTest::printedAmountsRoundLikeThePages()
+{
+    DisplayFormat n{true, QStringLiteral("%2.2n TL"), QLatin1Char(',')};
+    DisplayFormat f{true, QStringLiteral("%2.2f TL"), QLatin1Char(',')};
+    // A waybill line of 1,5 × 2,01 is 3,015, a hair below it as a double: the
+    // pages round it half up to 3,02, and so does the print.
+    QVERIFY(1.5 * 2.01 < 3.015);
+    QCOMPARE(formatValue(Value::ofNumber(1.5 * 2.01), f), QStringLiteral("3,02 TL"));
+    QCOMPARE(formatValue(Value::ofNumber(1.5 * 2.01), n), QStringLiteral("3,02 TL"));
+    QCOMPARE(formatValue(Value::ofNumber(-1.5 * 2.01), n), QStringLiteral("-3,02 TL"));
+    // An account entry of 1,13 with 18 % VAT (0,20) paid with its total 1,33
+    // leaves 1,13 + 0,20 - 1,33, a hair below zero: nothing is owed.
+    const double remaining = 1.13 + 0.20 - 1.33;
+    QVERIFY(remaining < 0);
+    QCOMPARE(formatValue(Value::ofNumber(remaining), n), QStringLiteral("0,00 TL"));
+    QCOMPARE(formatValue(Value::ofNumber(-0.004), f), QStringLiteral("0,00 TL"));
+    QCOMPARE(formatValue(Value::ofNumber(-0.005), n), QStringLiteral("-0,01 TL"));
+    QCOMPARE(formatValue(Value::ofNumber(1e20), n), QStringLiteral("100.000.000.000.000.000.000,00 TL"));
+    QCOMPARE(formatValue(Value::ofNumber(2.675), DisplayFormat{true, QStringLiteral("%.1m"), QLatin1Char(',')}),
+             QStringLiteral("2,7 TL"));
 }
 
 void LayoutTest::expressionsOfTheTemplates()

@@ -23,6 +23,22 @@ const QLocale &turkishUngrouped()
     return locale;
 }
 
+// An amount to be printed with `decimals` fraction digits, rounded the way the
+// program rounds amounts elsewhere: halves away from zero, decided on the
+// value's first 15 significant digits rather than on its binary form (1,5 ×
+// 2,01 is 3,015 and prints 3,02), and a zero is never signed (an entry paid
+// in full whose remainder came out as -2·10⁻¹⁶ prints 0,00).
+double roundedForPrint(double value, int decimals)
+{
+    if (decimals > 15)
+        return value;
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = QString::number(value * scale, 'g', 15).toDouble();
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 1e15)
+        return value + 0.0;
+    return std::round(scaled) / scale + 0.0;
+}
+
 } // namespace
 
 QString shortestNumber(double value)
@@ -89,11 +105,16 @@ bool applyNumericFormat(double value, const QString &format, QString *out)
             if (precision > 0 && piece.size() < precision)
                 piece = piece.rightJustified(precision, QLatin1Char('0'));
             break;
-        case 'f': piece = turkishUngrouped().toString(value, 'f', precision < 0 ? 2 : precision); break;
-        case 'n': piece = turkish().toString(value, 'f', precision < 0 ? 2 : precision); break;
-        case 'm':
-            piece = turkish().toString(value, 'f', precision < 0 ? 2 : precision) + QStringLiteral(" TL");
+        case 'f':
+        case 'n':
+        case 'm': {
+            const int decimals = precision < 0 ? 2 : precision;
+            const double amount = roundedForPrint(value, decimals);
+            piece = (conv == 'f' ? turkishUngrouped() : turkish()).toString(amount, 'f', decimals);
+            if (conv == 'm')
+                piece += QStringLiteral(" TL");
             break;
+        }
         case 'e': piece = turkishUngrouped().toString(value, 'e', precision < 0 ? 15 : precision); break;
         case 'g':
             piece = precision < 0 ? shortestNumber(value)
