@@ -1,6 +1,7 @@
 #include "TAyarFrm.h"
 
 #include "DatabasePage.h"
+#include "core/Cp1254.h"
 #include "core/UiSeam.h"
 #include "security/ProtectionPage.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace tk {
@@ -39,6 +41,37 @@ const TitleBox titleBoxes[] = {
     {"Verilen Senetler :", "Edit10", "Rp9", "VERİLEN SENETLER"},
     {"Stok :", "Edit11", "Rp10", "YEDEK PARÇA LİSTESİ"},
     {"Maaş Ödeme :", "Edit12", "Rp11", "MAAŞ"},
+};
+
+// S-Veri.ini is kept in Windows-1254: a character beyond it (the lira sign,
+// an emoji) would come back as "?" at the next start. The boxes refuse it
+// as it is typed or pasted and say why, so what a box shows is what is kept.
+class SettingsFileText : public QValidator {
+public:
+    explicit SettingsFileText(QLineEdit *box) : QValidator(box)
+    {
+        connect(box, &QLineEdit::inputRejected, this, [this, box] {
+            ui().warn(box->window(), QStringLiteral("Uyarı"),
+                      QStringLiteral("'%1' karakteri ayar dosyasına yazılamaz; yerine başka bir karakter yazın.")
+                          .arg(m_refused));
+        });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const qsizetype length = input[i].isHighSurrogate() && i + 1 < input.size() ? 2 : 1;
+            if (!cp1254::canEncode(QStringView(input).sliced(i, length))) {
+                m_refused = input.mid(i, length);
+                return Invalid;
+            }
+            i += length - 1;
+        }
+        return Acceptable;
+    }
+
+private:
+    mutable QString m_refused;
 };
 
 const char *const skyBlue = "QLineEdit { background: rgb(166, 202, 240); }";
@@ -167,6 +200,7 @@ QLineEdit *TAyarFrm::addBox(const QString &name, const QString &value, int width
     // The height the dialog was drawn for: six of them stand in a column.
     box->setFixedSize(width, 21);
     box->setStyleSheet(QString::fromLatin1(skyBlue));
+    box->setValidator(new SettingsFileText(box));
     box->setCursorPosition(0); // a text longer than the box is seen from its start
     return box;
 }

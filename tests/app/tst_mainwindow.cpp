@@ -9,6 +9,7 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +96,7 @@ private slots:
     void answeringNoKeepsTheProgramButWritesTheFile();
     void unwritableSettingsKeepTheWindowOpen();
     void settingsSurviveARestart();
+    void settingsTakeOnlyWhatTheFileCanHold();
     void closingSavesAChangedRow();
     void badValuesAreRefusedAndKept();
     void missingDatabaseNamesItsPath();
@@ -238,6 +240,39 @@ void MainWindowTest::unwritableSettingsKeepTheWindowOpen()
     QCOMPARE(ui.texts(QStringLiteral("ask")), QStringList()); // no exit question after the failure
     QCOMPARE(ui.texts(QStringLiteral("error")),
              QStringList{QStringLiteral("Unable to write to ") + QDir(db.folder()).filePath(QStringLiteral("S-Veri.ini"))});
+}
+
+void MainWindowTest::settingsTakeOnlyWhatTheFileCanHold()
+{
+    // The lira sign (AltGr+T on a Turkish keyboard) and an emoji have no place
+    // in Windows-1254: what the box shows must be what the next start reads.
+    TempDatabase db;
+    {
+        ScriptedUi ui;
+        ui.answers = {UiSeam::Answer::Yes};
+        TForm1 form(pathsIn(db));
+        form.show();
+        QLineEdit *title = form.settingsDialog()->box(QStringLiteral("Rp3"));
+        title->setFocus();
+        title->selectAll();
+        tk::test::typeText(title, QStringLiteral("FATURA ₺ TÜRÜ"));
+        QCOMPARE(title->text(), QStringLiteral("FATURA  TÜRÜ"));
+        QCOMPARE(ui.texts(QStringLiteral("warn")),
+                 QStringList{QStringLiteral("'₺' karakteri ayar dosyasına yazılamaz; yerine başka bir karakter yazın.")});
+        QLineEdit *name = form.settingsDialog()->box(QStringLiteral("Mhs2"));
+        name->setFocus();
+        name->selectAll();
+        QApplication::clipboard()->setText(QStringLiteral("USTA 🔧"));
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(name->text(), QStringLiteral("XXX Tekvanis")); // the paste is refused whole
+        QCOMPARE(ui.texts(QStringLiteral("warn")).size(), 2);
+        QVERIFY(ui.texts(QStringLiteral("warn")).last().startsWith(QStringLiteral("'🔧' karakteri")));
+        QVERIFY(form.close());
+    }
+    TForm1 form(pathsIn(db));
+    form.show();
+    QCOMPARE(form.settingsDialog()->setting(QStringLiteral("Rp3")), QStringLiteral("FATURA  TÜRÜ"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("XXX Tekvanis 1.0"));
 }
 
 void MainWindowTest::settingsSurviveARestart()
