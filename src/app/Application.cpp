@@ -38,6 +38,10 @@ int runApplication(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     const CommandLine commandLine = parseCommandLine(args);
+    const auto wrongLine = [](const CommandLine &line) {
+        print(stderr, QStringLiteral("tekvanis: %1\nAyrıntılar için: tekvanis --help").arg(line.problem));
+        return 2;
+    };
     switch (commandLine.action) {
     case CommandLine::Action::Help:
         print(stdout, helpText());
@@ -46,13 +50,15 @@ int runApplication(int argc, char *argv[])
         print(stdout, versionText());
         return 0;
     case CommandLine::Action::Wrong:
-        print(stderr, QStringLiteral("tekvanis: %1\nAyrıntılar için: tekvanis --help").arg(commandLine.problem));
-        return 2;
+        return wrongLine(commandLine);
     case CommandLine::Action::Run:
         break;
     }
 
     QApplication app(argc, argv);
+    if (const CommandLine rest = parseCommandLine(QApplication::arguments(), true);
+        rest.action == CommandLine::Action::Wrong)
+        return wrongLine(rest);
     QApplication::setApplicationName(QStringLiteral("tekvanis"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tr.com.tekvanis.Tekvanis"));

@@ -2,7 +2,7 @@
 
 namespace tk {
 
-CommandLine parseCommandLine(const QStringList &args)
+CommandLine parseCommandLine(const QStringList &args, bool toolkitDone)
 {
     CommandLine cl;
     const auto wrong = [&cl](const QString &problem) {
@@ -27,6 +27,8 @@ CommandLine parseCommandLine(const QStringList &args)
             folder = args.at(++i);
         } else if (a.startsWith(QLatin1String("--folder="))) {
             folder = a.mid(9);
+        } else if (toolkitDone) {
+            return wrong(QStringLiteral("Bilinmeyen seçenek: %1").arg(a));
         } else {
             continue; // the toolkit's own options
         }

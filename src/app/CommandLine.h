@@ -14,8 +14,11 @@ struct CommandLine {
     QStringList ownArguments;  // our options as given, to start the program anew with them
 };
 
-// `args` includes the program name first, as argv does.
-CommandLine parseCommandLine(const QStringList &args);
+// `args` includes the program name first, as argv does. Before the toolkit
+// has started, arguments that are not ours are left to it; once it has taken
+// its own out of the line (`toolkitDone`), any that is left is wrong: a
+// misspelt --folder or a folder named without it must not open other books.
+CommandLine parseCommandLine(const QStringList &args, bool toolkitDone = false);
 
 QString helpText();
 QString versionText();

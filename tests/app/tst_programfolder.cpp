@@ -200,6 +200,15 @@ void ProgramFolderTest::commandLineKnowsItsOwnOptionsOnly()
         QCOMPARE(wrong.action, CommandLine::Action::Wrong);
         QVERIFY(!wrong.problem.isEmpty());
     }
+
+    // What the toolkit left after taking its own options: ours only.
+    QStringList left{QStringLiteral("tekvanis"), QStringLiteral("--folder"), QStringLiteral("/srv/a")};
+    QCOMPARE(parseCommandLine(left, true).folder, QStringLiteral("/srv/a"));
+    for (const char *stray : {"--foldr", "/srv/b", "-platform"}) {
+        const CommandLine wrong = parseCommandLine(left + QStringList{QString::fromUtf8(stray)}, true);
+        QCOMPARE(wrong.action, CommandLine::Action::Wrong);
+        QCOMPARE(wrong.problem, QStringLiteral("Bilinmeyen seçenek: ") + QString::fromUtf8(stray));
+    }
 }
 
 void ProgramFolderTest::emptyDatabaseYesMakesTheBooksAndTheWindowOpens()

@@ -113,6 +113,17 @@ void InstallTest::helpAndVersionAnswerWithoutADisplay()
     QCOMPARE(wrong.code, 2);
     QVERIFY(wrong.out.isEmpty());
     QVERIFY(wrong.err.contains(QStringLiteral("--folder bir klasör adı bekliyor.")));
+
+    // Once the toolkit has taken its own options (-platform, -style), anything
+    // left that is not ours stops the start before any books are opened: a
+    // misspelt --folder, or a folder given without it.
+    QTemporaryDir books;
+    for (const QStringList &line : {QStringList{"--foldr", books.path()}, QStringList{books.path()}}) {
+        const Run unknown = run(program, QStringList{"-platform", "offscreen", "-style", "fusion"} + line);
+        QVERIFY2(unknown.code == 2, qPrintable(unknown.err));
+        QVERIFY(unknown.err.contains(QStringLiteral("Bilinmeyen seçenek: ") + line.first()));
+        QVERIFY(QDir(books.path()).isEmpty());
+    }
 }
 
 void InstallTest::menuEntryIsValidAndTurkish()
