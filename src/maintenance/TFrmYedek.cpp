@@ -287,7 +287,8 @@ void TFrmYedek::runBackup()
     }
     dropEmptyFolder.dismiss();
     if (dated)
-        pruneDatedBackups(backupFolder, ProfileFile(m_programFolder + settingsFile).readInteger(historySection, keptKey, defaultKept));
+        pruneDatedBackups(backupFolder, ProfileFile(m_programFolder + settingsFile).readInteger(historySection, keptKey, defaultKept),
+                          folder);
     QApplication::restoreOverrideCursor();
     ui().inform(this, QStringLiteral("Bilgi"),
                 QStringLiteral("Yedekleme işlemi başarıyla tamamlandı. Veritanı dosyası belirlediğiniz klasöre kopyalandı."));

@@ -306,6 +306,20 @@ private slots:
         history.verifyEachHoldsTheBooks();
     }
 
+    // A computer whose clock was reset to a past year: the backup it writes
+    // is reported done, so it must still be there.
+    void backupWithTheClockBehindIsKept()
+    {
+        RecordingSeam seam;
+        DatedHistory history;
+        history.backupAt("2026-03-01T09:00:00");
+        history.backupAt("2026-03-01T09:01:00");
+        history.backupAt("2020-01-01T00:00:00");
+        QCOMPARE(seam.texts(QStringLiteral("inform")).size(), 3);
+        QCOMPARE(history.kept(), QStringList({"2020-01-01_0000", "2026-03-01_0901"}));
+        history.verifyEachHoldsTheBooks();
+    }
+
     // Each failure: an error naming the file and the reason, no success
     // message, the dialog open as it was, the normal cursor.
     void failedCopyLeavesTheDialogOpen_data()
