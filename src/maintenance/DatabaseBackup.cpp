@@ -103,11 +103,12 @@ QStringList datedBackups(const QString &backupFolder)
     return folders;
 }
 
-QStringList pruneDatedBackups(const QString &backupFolder, int keep)
+QStringList pruneDatedBackups(const QString &backupFolder, int keep, const QString &written)
 {
-    const QStringList folders = datedBackups(backupFolder);
+    QStringList folders = datedBackups(backupFolder);
+    const int others = std::max(keep, 1) - (folders.removeAll(withSlash(written)) > 0 ? 1 : 0);
     QStringList removed;
-    for (qsizetype i = 0; i + std::max(keep, 1) < folders.size(); ++i) {
+    for (qsizetype i = 0; i + others < folders.size(); ++i) {
         if (!QDir(folders[i]).removeRecursively())
             throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(native(folders[i])));
         removed << folders[i];

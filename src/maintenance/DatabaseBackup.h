@@ -22,8 +22,10 @@ QString datedBackupFolder(const QString &backupFolder, const QDateTime &when);
 // counted.
 QStringList datedBackups(const QString &backupFolder);
 // Removes the oldest dated folders so that the newest `keep` remain; returns
-// the folders removed. Throws tk::Error when one cannot be removed.
-QStringList pruneDatedBackups(const QString &backupFolder, int keep);
+// the folders removed. `written`, the backup just made, is never removed and
+// counts among those kept: with a clock set back its name is the oldest.
+// Throws tk::Error when one cannot be removed.
+QStringList pruneDatedBackups(const QString &backupFolder, int keep, const QString &written);
 
 // Writes a consistent snapshot of the database file `source` to `target`
 // through the database engine's online backup, so rows being written

@@ -255,6 +255,12 @@ void TFrmYedek::runBackup()
     const bool dated = CheckBox3->isChecked();
     const QString folder = dated ? datedBackupFolder(backupFolder, m_clock()) : backupFolder;
     createFolder(folder);
+    // The empty folder of a dated backup that failed would count as one of
+    // the backups kept and push a good one out.
+    auto dropEmptyFolder = qScopeGuard([&] {
+        if (dated)
+            QDir().rmdir(folder);
+    });
     // A backup cut short leaves its hidden temporaries: this one clears them,
     // whichever files it copies itself.
     for (const QString &file : {databaseFile, settingsFile})
@@ -279,8 +285,10 @@ void TFrmYedek::runBackup()
         ProgressBar1->setValue(0);
         waitPainting(50);
     }
+    dropEmptyFolder.dismiss();
     if (dated)
-        pruneDatedBackups(backupFolder, ProfileFile(m_programFolder + settingsFile).readInteger(historySection, keptKey, defaultKept));
+        pruneDatedBackups(backupFolder, ProfileFile(m_programFolder + settingsFile).readInteger(historySection, keptKey, defaultKept),
+                          folder);
     QApplication::restoreOverrideCursor();
     ui().inform(this, QStringLiteral("Bilgi"),
                 QStringLiteral("Yedekleme işlemi başarıyla tamamlandı. Veritanı dosyası belirlediğiniz klasöre kopyalandı."));

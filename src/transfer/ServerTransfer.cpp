@@ -1,7 +1,9 @@
 #include "ServerTransfer.h"
 
 #include "core/Error.h"
+#include "data/DeskLock.h"
 #include "data/SchemaVersion.h"
+#include "maintenance/FileOps.h"
 #include "server/PgConnection.h"
 #include "server/ServerCopy.h"
 #include "server/ServerSchema.h"
@@ -10,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <memory>
 
 namespace tk {
 
@@ -75,6 +79,13 @@ ServerTransferResult serverToFile(const QString &address, const QString &path, b
     const bool exists = QFileInfo::exists(path);
     if (exists && !replace && !tallyDataFile(path).empty())
         throw notEmpty(shown(path));
+    // A desk with the file open would go on writing to the replaced one, and
+    // a journal beside it would be played into the new one.
+    std::unique_ptr<DeskLock> alone;
+    if (exists) {
+        alone = DeskLock::exclusive(path, QStringLiteral("Aktarım"));
+        requireNoJournalBeside(path);
+    }
     // Written beside the target and put in its place only when whole and checked.
     const QString fresh = path + QStringLiteral(".aktarim");
     if (QFileInfo::exists(fresh) && !QFile::remove(fresh))
@@ -90,10 +101,12 @@ ServerTransferResult serverToFile(const QString &address, const QString &path, b
         r.to = tallyDataFile(fresh);
         r.comparison = tallyComparison(r.from, r.to, QStringLiteral("sunucu"), QStringLiteral("dosya"));
         requireAgreement(r);
-        if (exists && !QFile::remove(path))
-            throw Error(QStringLiteral("Hedef dosya değiştirilemedi: %1").arg(shown(path)));
-        if (!QFile::rename(fresh, path))
-            throw Error(QStringLiteral("Aktarılan dosya yerine konamadı: %1").arg(shown(path)));
+        // The old file keeps its name until the new one, whole and flushed,
+        // takes it in one step, and the new one is no less private.
+        if (exists)
+            takeOwnershipOf(path, fresh);
+        syncFile(fresh);
+        replaceFile(fresh, path);
     } catch (...) {
         QFile::remove(fresh);
         throw;

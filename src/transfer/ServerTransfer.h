@@ -18,7 +18,8 @@ struct ServerTransferResult {
 // `from` and `to`: one a "postgresql://…" address, the other a Data.dat
 // path. `progress` hears each table copied and its rows. Throws tk::Error,
 // leaving the target as it was, when the copy fails, the target is not empty
-// (without `replace`) or the two sides do not agree.
+// (without `replace`), a target Data.dat is open at a desk, or the two sides
+// do not agree.
 ServerTransferResult transferServerBooks(const QString &from, const QString &to, bool replace,
                                          const std::function<void(const QString &table, qint64 rows)> &progress = {});
 

@@ -52,6 +52,34 @@ struct Dialog {
     void press() { QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton); }
 };
 
+// The dialog keeping its backups in dated folders, the newest two of them.
+struct DatedHistory {
+    Folders folders;
+    Dialog dialog{folders};
+
+    DatedHistory()
+    {
+        tk::testing::writeFile(folders.program + QStringLiteral("/S-Veri.ini"),
+                               "[Yedekleme]\r\nTarihliKlasor=1\r\nSaklananYedek=2\r\n");
+        dialog.child<QCheckBox>("CheckBox3")->setChecked(true);
+    }
+    void backupAt(const char *when)
+    {
+        dialog.form.setClock([when] { return QDateTime::fromString(QLatin1String(when), Qt::ISODate); });
+        dialog.form.show();
+        dialog.press();
+    }
+    QStringList kept() const
+    {
+        return QDir(folders.backup(QString())).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    void verifyEachHoldsTheBooks() const
+    {
+        for (const QString &folder : kept())
+            QCOMPARE(Db(folders.backup(folder + QStringLiteral("/Data.dat")), SQLITE_OPEN_READONLY).count("Stok"), 20);
+    }
+};
+
 } // namespace
 
 class Backup : public QObject {
@@ -257,6 +285,39 @@ private slots:
         QCOMPARE(seam.boxes.size(), 1);
         QVERIFY(dialog.form.isVisible());
         QVERIFY(!QFileInfo::exists(folders.backup(QString())));
+    }
+
+    // Backups in dated folders, two kept: a backup that failed leaves no
+    // folder to be counted among them.
+    void failedDatedBackupsLeaveNoFolderToCount()
+    {
+        RecordingSeam seam;
+        DatedHistory history;
+        const QString database = history.folders.program + QStringLiteral("/Data.dat");
+        history.backupAt("2026-03-01T09:00:00");
+        history.backupAt("2026-03-01T09:01:00");
+        QVERIFY(QFile::rename(database, database + QStringLiteral(".kenarda")));
+        history.backupAt("2026-03-01T09:02:00");
+        history.backupAt("2026-03-01T09:03:00");
+        QCOMPARE(seam.texts(QStringLiteral("error")).size(), 2);
+        QVERIFY(QFile::rename(database + QStringLiteral(".kenarda"), database));
+        history.backupAt("2026-03-01T09:04:00");
+        QCOMPARE(history.kept(), QStringList({"2026-03-01_0901", "2026-03-01_0904"}));
+        history.verifyEachHoldsTheBooks();
+    }
+
+    // A computer whose clock was reset to a past year: the backup it writes
+    // is reported done, so it must still be there.
+    void backupWithTheClockBehindIsKept()
+    {
+        RecordingSeam seam;
+        DatedHistory history;
+        history.backupAt("2026-03-01T09:00:00");
+        history.backupAt("2026-03-01T09:01:00");
+        history.backupAt("2020-01-01T00:00:00");
+        QCOMPARE(seam.texts(QStringLiteral("inform")).size(), 3);
+        QCOMPARE(history.kept(), QStringList({"2020-01-01_0000", "2026-03-01_0901"}));
+        history.verifyEachHoldsTheBooks();
     }
 
     // Each failure: an error naming the file and the reason, no success
