@@ -214,7 +214,7 @@ QFrame *TForm1::buildTopPanel(QWidget *parent)
 
     const auto button = [panel](const char *name) { return panel->findChild<QToolButton *>(QString::fromLatin1(name)); };
     connect(button("SpeedButton10"), &QToolButton::clicked, this, [this] { m_settings->exec(); });
-    connect(button("SpeedButton11"), &QToolButton::clicked, this, [this] { m_backup->exec(); });
+    connect(button("SpeedButton11"), &QToolButton::clicked, this, [this] { backupDatabase(); });
     connect(button("SpeedButton12"), &QToolButton::clicked, this, [this] { repairDatabase(); });
     connect(button("SpeedButton13"), &QToolButton::clicked, this, &QWidget::close);
     button("SpeedButton14")->setIcon(summaryIcon());
@@ -476,15 +476,29 @@ void TForm1::showSummary()
     summary->activateWindow();
 }
 
+// Both dialogs copy the books or give them up (a restore, the repair): a
+// changed row is saved first, as leaving it would. A refused save is shown
+// and the dialog stays shut, the typed values still pending.
+void TForm1::backupDatabase()
+{
+    guarded(this, [this] {
+        postPendingEdits();
+        m_backup->exec();
+    });
+}
+
 void TForm1::repairDatabase()
 {
-    // Nothing may hold the file open while it is compacted and replaced;
-    // books on a server stay open: the server tends them in place.
-    if (m_data->connection()) {
-        m_backup->setLiveDatabase(nullptr);
-        m_data->releaseConnection();
-    }
-    m_repair->exec();
+    guarded(this, [this] {
+        postPendingEdits();
+        // Nothing may hold the file open while it is compacted and replaced;
+        // books on a server stay open: the server tends them in place.
+        if (m_data->connection()) {
+            m_backup->setLiveDatabase(nullptr);
+            m_data->releaseConnection();
+        }
+        m_repair->exec();
+    });
 }
 
 // "VT. Yedekle" writes a snapshot of the server's books as a Data.dat;

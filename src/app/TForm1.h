@@ -66,7 +66,8 @@ private:
     QWidget *buildPageColumn(QWidget *parent);  // Panel2
     void buildPages(QWidget *parent);
     void setLabelText(QLabel *label, const QString &text);
-    void repairDatabase(); // SpeedButton12Click: release the connection, then maintenance
+    void backupDatabase(); // SpeedButton11Click: pending edits saved, then backup/restore
+    void repairDatabase(); // SpeedButton12Click: pending edits saved, the connection released, then maintenance
     void focusFirstControlOfPage(); // after a page key, typing starts on the page
     void showSummary();    // SpeedButton14Click: the summary window "Özet"
 

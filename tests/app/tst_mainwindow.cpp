@@ -101,6 +101,10 @@ private slots:
     void badValuesAreRefusedAndKept();
     void missingDatabaseNamesItsPath();
     void repairReleasesTheDatabaseAndRestarts();
+    void maintenanceSavesTheRowBeingTyped_data();
+    void maintenanceSavesTheRowBeingTyped();
+    void aRefusedSaveKeepsMaintenanceShut_data();
+    void aRefusedSaveKeepsMaintenanceShut();
     void hintPanelShowsTheLongHintUpTheParents();
     void readOnlySettingsAreReadAndNotReplaced();
     void settingsFileIsReadOnceAndWrittenOnce();
@@ -393,6 +397,94 @@ void MainWindowTest::repairReleasesTheDatabaseAndRestarts()
     QVERIFY(form.close()); // the run ends without the exit question
     QVERIFY(ui.texts(QStringLiteral("ask")).isEmpty());
     QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/S-Veri.ini")));
+}
+
+namespace {
+
+// Types over a box of the stock page as a user would.
+void typeOver(TForm1 &form, const char *box, const QString &text)
+{
+    auto *edit = form.findChild<DBEdit *>(QLatin1String(box));
+    QVERIFY(edit && !edit->isReadOnly());
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+// Presses a top button; true when it opened a modal dialog (which is closed again).
+bool pressOpensDialog(TForm1 &form, const QString &button)
+{
+    // A restart after maintenance (an earlier test) ends the run: no event loop
+    // starts until the application's own loop has run again.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    bool opened = false;
+    QTimer::singleShot(0, &form, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            opened = true;
+            dialog->close();
+        }
+    });
+    QTest::mouseClick(form.findChild<QToolButton *>(button), Qt::LeftButton);
+    QCoreApplication::processEvents(); // the timer has run whether a dialog opened or not
+    return opened;
+}
+
+// The demo books with the stock page shown.
+struct StockPage {
+    TempDatabase db{TempDatabase::Demo};
+    ScriptedUi ui;
+    TForm1 form{pathsIn(db)};
+    StockPage()
+    {
+        form.show();
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("RzButton7")), Qt::LeftButton); // STOK LİSTESİ
+    }
+};
+
+void maintenanceButtons()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("VT. Yedekle") << QStringLiteral("SpeedButton11");
+    QTest::newRow("VT. Onar") << QStringLiteral("SpeedButton12");
+}
+
+} // namespace
+
+void MainWindowTest::maintenanceSavesTheRowBeingTyped_data() { maintenanceButtons(); }
+
+void MainWindowTest::maintenanceSavesTheRowBeingTyped()
+{
+    QFETCH(QString, button);
+    StockPage p;
+    const QString row = p.form.data()->dataset(QStringLiteral("Stok"))->value(QStringLiteral("SiraNo")).toString();
+    QVERIFY(!row.isEmpty());
+    typeOver(p.form, "DBEdit48", QStringLiteral("SENTETIK YAG 5W30"));
+    QVERIFY(pressOpensDialog(p.form, button));
+    QCOMPARE(p.ui.texts(QStringLiteral("error")), QStringList());
+    QCOMPARE(p.db.scalar(QStringLiteral("SELECT StokAdi FROM Stok WHERE SiraNo=") + row).toString(),
+             QStringLiteral("SENTETIK YAG 5W30"));
+}
+
+void MainWindowTest::aRefusedSaveKeepsMaintenanceShut_data() { maintenanceButtons(); }
+
+void MainWindowTest::aRefusedSaveKeepsMaintenanceShut()
+{
+    QFETCH(QString, button);
+    StockPage p;
+    Dataset *stok = p.form.data()->dataset(QStringLiteral("Stok"));
+    typeOver(p.form, "DBEdit48", QStringLiteral("FILTRE"));
+    typeOver(p.form, "DBEdit49", QStringLiteral("ON IKI")); // no quantity: the save is refused
+    QVERIFY(!pressOpensDialog(p.form, button));
+    QCOMPARE(p.ui.texts(QStringLiteral("error")).size(), 1);
+    QVERIFY(p.ui.texts(QStringLiteral("error")).first().contains(QStringLiteral("'ON IKI'")));
+    // nothing given up: the books stay open and the typed values pending
+    QVERIFY(p.form.data()->connection());
+    QCOMPARE(stok->state(), Dataset::State::Edit);
+    QCOMPARE(stok->text(QStringLiteral("StokAdi")), QStringLiteral("FILTRE"));
+    QCOMPARE(stok->text(QStringLiteral("Adet")), QStringLiteral("ON IKI"));
+    QVERIFY(p.ui.restarts.isEmpty());
 }
 
 void MainWindowTest::hintPanelShowsTheLongHintUpTheParents()
