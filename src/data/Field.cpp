@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -25,13 +26,15 @@ QString quoted(const QString &text) { return QLatin1Char('\'') + text + QLatin1C
 
 QDate parseDate(const QString &text)
 {
-    for (const char *format : {"dd.MM.yyyy", "d.M.yyyy", "dd.MM.yy", "d.M.yy", "yyyy-MM-dd"}) {
-        QDate d = QDate::fromString(text, QLatin1String(format));
-        if (d.isValid()) {
-            if (QString::fromLatin1(format).endsWith(QLatin1String(".yy")))
-                d = d.addYears(100); // two-digit years mean this century
+    // Two-digit years mean this century. The year is completed before the
+    // date is checked: 29.02.00 is 29.02.2000, a leap day 1900 did not have.
+    static const QRegularExpression shortYear(QStringLiteral("^([0-9]{1,2}\\.[0-9]{1,2}\\.)([0-9]{2})$"));
+    const QRegularExpressionMatch m = shortYear.match(text);
+    const QString full = m.hasMatch() ? m.captured(1) + QLatin1String("20") + m.captured(2) : text;
+    for (const char *format : {"dd.MM.yyyy", "d.M.yyyy", "yyyy-MM-dd"}) {
+        const QDate d = QDate::fromString(full, QLatin1String(format));
+        if (d.isValid())
             return d;
-        }
     }
     return {};
 }

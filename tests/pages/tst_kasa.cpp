@@ -15,6 +15,8 @@ class KasaTest : public QObject {
     Q_OBJECT
 private slots:
     void anEntryReachesTheFileAsTyped();
+    void twoDigitYearsAreOfThisCentury_data();
+    void twoDigitYearsAreOfThisCentury();
     void searchNarrowsThePeriods();
     void deleteQuestionsAndCascade();
     void entryBoxesInTabOrder();
@@ -42,6 +44,39 @@ void KasaTest::anEntryReachesTheFileAsTyped()
                  "SELECT k.Aylar || '|' || Tarih || '|' || KKTahsis || '|' || KKTediye || '|' || Tahsilat || '|' || Tediye"
                  " || '|' || Cari || '|' || Aciklama FROM Kasa1 JOIN Kasa k USING (SiraNo)")),
              QVariantList{QStringLiteral("2024 / EKİM|2024-10-07|1250.5|300.0|75.0|0.25|ÖZTÜRK OTO|LASTİK ÖDEMESİ")});
+}
+
+void KasaTest::twoDigitYearsAreOfThisCentury_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // empty: refused
+    QTest::newRow("leap day of 2000") << QStringLiteral("29.02.00") << QStringLiteral("2000-02-29");
+    QTest::newRow("leap day of 2004") << QStringLiteral("29.02.04") << QStringLiteral("2004-02-29");
+    QTest::newRow("end of February 2099") << QStringLiteral("28.02.99") << QStringLiteral("2099-02-28");
+    QTest::newRow("short day and month") << QStringLiteral("5.3.24") << QStringLiteral("2024-03-05");
+    QTest::newRow("2099 has no leap day") << QStringLiteral("29.02.99") << QString();
+    QTest::newRow("April has 30 days") << QStringLiteral("31.04.05") << QString();
+}
+
+void KasaTest::twoDigitYearsAreOfThisCentury()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    LedgerFixture f(kKasaPage);
+    f.click("ToolButton118");
+    f.type("DBEdit82", QStringLiteral("2000 / şubat"));
+    f.trigger("KasaPost");
+    f.click("ToolButton127");
+    f.type("DBEdit83", typed);
+    f.type("DBEdit85", QStringLiteral("10"));
+    f.trigger("KasaPost1");
+    if (stored.isEmpty()) {
+        QCOMPARE(f.ui.texts(QStringLiteral("error")), QStringList{QStringLiteral("'%1' geçerli bir tarih değil.").arg(typed)});
+        QCOMPARE(f.db.scalar(QStringLiteral("SELECT count(*) FROM Kasa1")).toInt(), 0);
+        return;
+    }
+    QCOMPARE(f.ui.texts(QStringLiteral("error")), QStringList());
+    QCOMPARE(f.db.column(QStringLiteral("SELECT Tarih FROM Kasa1")), QVariantList{stored});
 }
 
 void KasaTest::searchNarrowsThePeriods()
