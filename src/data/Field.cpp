@@ -22,6 +22,10 @@ const QLocale &turkish()
     return locale;
 }
 
+// Far below any amount or quantity typed, far above what the rounding of
+// sums of amounts up to millions leaves.
+constexpr double floatNoise = 1e-9;
+
 QString quoted(const QString &text) { return QLatin1Char('\'') + text + QLatin1Char('\''); }
 
 QDate parseDate(const QString &text)
@@ -68,6 +72,11 @@ QString fieldDisplayText(FieldKind kind, const QVariant &value)
         const double d = value.toDouble(&ok);
         if (!ok)
             return value.toString();
+        // What adding and subtracting amounts leaves of a zero (0,30 paid as
+        // 0,10 and 0,20: a hair below zero) is no amount anyone typed: it
+        // shows as a zero does, never signed.
+        if (std::abs(d) < floatNoise)
+            return QStringLiteral("0");
         // 15 significant digits, as much as a double holds reliably: 3 × 0,1 shows as 0,3.
         QString text = QString::number(d, 'g', 15);
         if (text.contains(QLatin1Char('e')))

@@ -105,6 +105,7 @@ private slots:
     void maintenanceSavesTheRowBeingTyped();
     void aRefusedSaveKeepsMaintenanceShut_data();
     void aRefusedSaveKeepsMaintenanceShut();
+    void aRemainderAHairOffZeroListsAsZero();
     void hintPanelShowsTheLongHintUpTheParents();
     void readOnlySettingsAreReadAndNotReplaced();
     void settingsFileIsReadOnceAndWrittenOnce();
@@ -485,6 +486,31 @@ void MainWindowTest::aRefusedSaveKeepsMaintenanceShut()
     QCOMPARE(stok->text(QStringLiteral("StokAdi")), QStringLiteral("FILTRE"));
     QCOMPARE(stok->text(QStringLiteral("Adet")), QStringLiteral("ON IKI"));
     QVERIFY(p.ui.restarts.isEmpty());
+}
+
+void MainWindowTest::aRemainderAHairOffZeroListsAsZero()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("INSERT INTO Maas (SiraNo, Aylar) VALUES (1, '2024 / OCAK')"));
+    // 0,30 due, paid as 0,10 and 0,20: the remainder comes out a hair below zero.
+    db.exec(QStringLiteral("INSERT INTO Maas1 (SiraNo, Personel, Maas, Yol, Mesai, Toplam, Avans, Kesinti, K_Toplam,"
+                           " O_Tutar, O_Tutari, Kalan) VALUES (1, 'ALİ', 1500.5, 0.00001, 0, 1500.50001, 1e20, 0,"
+                           " 0, 0.3, 0.1 + 0.2, 0.3 - (0.1 + 0.2))"));
+    QVERIFY(db.scalar(QStringLiteral("SELECT Kalan < 0 FROM Maas1")).toBool());
+    ScriptedUi ui;
+    TForm1 form(pathsIn(db));
+    form.show();
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("RzButton6")), Qt::LeftButton); // MAAŞ ÖDEME
+    const QAbstractItemModel *lines = form.findChild<QAbstractItemView *>(QStringLiteral("SrDBGrid19"))->model();
+    QCOMPARE(lines->rowCount(), 1);
+    QStringList shown;
+    for (int c = 0; c < lines->columnCount(); ++c)
+        shown << lines->index(0, c).data(Qt::DisplayRole).toString();
+    // Every other amount as it always showed; the remainder as a zero shows.
+    QCOMPARE(shown, (QStringList{QStringLiteral("ALİ"), QStringLiteral("1500,5"), QStringLiteral("0,00001"),
+                                 QStringLiteral("0"), QStringLiteral("1500,50001"),
+                                 QStringLiteral("100000000000000000000"), QStringLiteral("0"), QStringLiteral("0"),
+                                 QStringLiteral("0,3"), QStringLiteral("0,3"), QStringLiteral("0")}));
 }
 
 void MainWindowTest::hintPanelShowsTheLongHintUpTheParents()

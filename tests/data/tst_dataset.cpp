@@ -246,6 +246,11 @@ void DatasetTest::displayAndStorageForms()
     QCOMPARE(fieldDisplayText(FieldKind::Real, -1234.5), QStringLiteral("-1234,5"));
     QCOMPARE(fieldDisplayText(FieldKind::Real, 1e20), QStringLiteral("100000000000000000000"));
     QCOMPARE(fieldDisplayText(FieldKind::Real, 1e6), QStringLiteral("1000000"));
+    // a zero left by sums shows unsigned; a small amount typed stays as it is
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 0.3 - (0.1 + 0.2)), QStringLiteral("0"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, -0.0), QStringLiteral("0"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, 0.00001), QStringLiteral("0,00001"));
+    QCOMPARE(fieldDisplayText(FieldKind::Real, -0.5), QStringLiteral("-0,5"));
     QCOMPARE(fieldDisplayText(FieldKind::Boolean, 1), QStringLiteral("True"));
     QCOMPARE(parseFieldText(FieldKind::Real, QStringLiteral("1.500,25")).toDouble(), 1500.25);
     QCOMPARE(parseFieldText(FieldKind::Real, QStringLiteral("-0,5")).toDouble(), -0.5);
