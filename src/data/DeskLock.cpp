@@ -53,8 +53,8 @@ DeskLock::DeskLock(const QString &databasePath, int patienceMs)
     while (!lockNow(m_fd, LOCK_SH)) {
         if (patience.hasExpired()) {
             ::close(m_fd);
-            throw Error(QStringLiteral("Veritabanı şu anda başka bir masada yenileniyor (sıkıştırma ya da geri "
-                                       "yükleme). Biraz sonra yeniden deneyin."));
+            throw Error(QStringLiteral("Veritabanı şu anda başka bir masada yenileniyor (sıkıştırma, geri "
+                                       "yükleme ya da aktarım). Biraz sonra yeniden deneyin."));
         }
         QThread::msleep(20);
     }
