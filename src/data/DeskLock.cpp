@@ -53,8 +53,8 @@ DeskLock::DeskLock(const QString &databasePath, int patienceMs)
     while (!lockNow(m_fd, LOCK_SH)) {
         if (patience.hasExpired()) {
             ::close(m_fd);
-            throw Error(QStringLiteral("Veritabanı şu anda başka bir masada yenileniyor (sıkıştırma ya da geri "
-                                       "yükleme). Biraz sonra yeniden deneyin."));
+            throw Error(QStringLiteral("Veritabanı şu anda başka bir masada yenileniyor (sıkıştırma, geri "
+                                       "yükleme ya da aktarım). Biraz sonra yeniden deneyin."));
         }
         QThread::msleep(20);
     }
@@ -71,8 +71,8 @@ void DeskLock::makeExclusive(const QString &work)
     if (m_exclusive || m_fd < 0)
         return;
     if (!lockNow(m_fd, LOCK_EX)) {
-        // The conversion may have let our shared hold go: take it back.
-        lockNow(m_fd, LOCK_SH);
+        // The refused conversion has let our shared hold go: take it back.
+        retakeShared();
         throw Error(QStringLiteral("%1 yapılamaz: veritabanı başka bir masada açık.\n"
                                    "Dosyanın yerine yenisi konursa o masada yazılanlar kaybolur. "
                                    "Önce diğer masalardaki programı kapatın.")
@@ -85,8 +85,18 @@ void DeskLock::makeShared()
 {
     if (!m_exclusive || m_fd < 0)
         return;
-    lockNow(m_fd, LOCK_SH);
     m_exclusive = false;
+    retakeShared();
+}
+
+void DeskLock::retakeShared()
+{
+    // Refused only when another desk took the books alone in the moment the
+    // conversion left them free: it may be putting a new file in their place.
+    if (!lockNow(m_fd, LOCK_SH))
+        throw Error(QStringLiteral("Veritabanı kilidi kaybedildi: başka bir masa veritabanını şu anda yeniliyor "
+                                   "(sıkıştırma, geri yükleme ya da aktarım).\n"
+                                   "Bu masada bundan sonra yazılanlar kaybolabilir. Programı kapatıp yeniden açın."));
 }
 
 std::unique_ptr<DeskLock> DeskLock::exclusive(const QString &databasePath, const QString &work)

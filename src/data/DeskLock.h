@@ -27,6 +27,9 @@ public:
     void makeExclusive(const QString &work);
     // Back to a shared hold, when the work did not happen after all.
     void makeShared();
+    // Both give the shared hold up for a moment; when it cannot be taken back
+    // they throw tk::Error saying that this desk no longer guards its books.
+
     bool isExclusive() const { return m_exclusive; }
 
     // The exclusive hold for a process without a hold of its own (a tool or
@@ -34,6 +37,8 @@ public:
     static std::unique_ptr<DeskLock> exclusive(const QString &databasePath, const QString &work);
 
 private:
+    void retakeShared();
+
     int m_fd = -1;
     bool m_exclusive = false;
 };

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -109,14 +108,17 @@ void DatabaseCompaction::compactAlone()
 
 void DatabaseCompaction::replace()
 {
-    const auto release = qScopeGuard([this] { releaseHold(); });
+    // The hold goes back on every way out, but not from a destructor: taking
+    // the shared hold again can fail, and that is said, not swallowed.
     try {
         requireNoJournalBeside(m_database);
         m_replaceStep(m_compacted, m_database);
     } catch (...) {
         QFile::remove(m_compacted);
+        releaseHold();
         throw;
     }
+    releaseHold();
 }
 
 } // namespace tk

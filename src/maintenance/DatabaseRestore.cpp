@@ -58,16 +58,27 @@ void copyBytes(const QString &source, const QString &target, const QString &mode
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Dosya okunamadı: %1\n%2").arg(native(source), in.errorString()));
+    const auto cannotWrite = [&target](const QString &reason) {
+        return Error(QStringLiteral("Dosya yazılamadı: %1\n%2").arg(native(target), reason));
+    };
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Dosya yazılamadı: %1\n%2").arg(native(target), out.errorString()));
+        throw cannotWrite(out.errorString());
     QByteArray block;
     while (!(block = in.read(1 << 20)).isEmpty())
         if (out.write(block) != block.size())
-            throw Error(QStringLiteral("Dosya yazılamadı: %1\n%2").arg(native(target), out.errorString()));
+            throw cannotWrite(out.errorString());
     if (in.error() != QFile::NoError)
         throw Error(QStringLiteral("Dosya okunamadı: %1\n%2").arg(native(source), in.errorString()));
+    // The last block may still wait in the buffer, and a full disk may be
+    // told only at the flush or the sync: a copy cut there is no copy.
+    if (!out.flush())
+        throw cannotWrite(out.errorString());
+    if (::fsync(out.handle()) != 0)
+        throw cannotWrite(systemErrorText(errno));
     out.close();
+    if (out.error() != QFile::NoError)
+        throw cannotWrite(out.errorString());
     takeOwnershipOf(model, target);
     syncFile(target);
 }

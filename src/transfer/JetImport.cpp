@@ -2,6 +2,7 @@
 
 #include "JetSource.h"
 #include "SqliteFileTarget.h"
+#include "data/DeskLock.h"
 #include "maintenance/FileOps.h"
 
 #include <QDir>
@@ -73,7 +74,12 @@ TransferReport importJetBooks(const QString &source, const QString &target, cons
     const QString kept = keptOldBooksPath(target);
     const QString work = workFilePath(target);
     TransferReport report;
+    // Ours alone until the new file is in place: a second desk converting the
+    // same books would build in the same work file, and a desk with them open
+    // would go on writing to the old file.
+    std::unique_ptr<DeskLock> alone;
     try {
+        alone = DeskLock::exclusive(target, QStringLiteral("Aktarım"));
         if (!inPlace && QFileInfo::exists(target))
             throw Error(QStringLiteral("'%1' dosyası zaten var; var olan bir dosyanın üzerine yazılmaz.").arg(shown(target)));
         if (inPlace && QFileInfo::exists(kept) && !sameContents(kept, target))

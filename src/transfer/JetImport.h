@@ -17,6 +17,8 @@ QString workFilePath(const QString &target);
 //   so Data.dat never stops existing, and the new file, flushed to the disk,
 //   takes the name Data.dat in one step;
 // - otherwise `target` must not exist yet and `source` is left alone.
+// The target is held alone (DeskLock) throughout, so a desk with it open or
+// converting it too refuses the conversion before any file is touched.
 // Every file is closed before anything is moved. Throws tk::Error naming the
 // reason when the books cannot be read or written; then nothing is changed.
 TransferReport importJetBooks(const QString &source, const QString &target, const TransferProgress &progress = {});

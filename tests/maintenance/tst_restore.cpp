@@ -24,9 +24,11 @@
 #include <QTest>
 #include <QThread>
 
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <csignal>
+#include <sys/resource.h>
 
 using tk::testing::Db;
 using tk::test::ScriptedUi;
@@ -61,6 +63,25 @@ int restoreInChild(const QString &folder, const QString &database, const QByteAr
     std::puts("start");
     std::fflush(stdout);
     restore.restore(backup, nullptr);
+    std::puts("done");
+    return 0;
+}
+
+// Restores `folder` over `database` in a process that may not write beyond
+// `limit` bytes into any file, as on a disk that fills up during the copy;
+// prints what the restore said.
+int restoreWithLimit(const QString &folder, const QString &database, rlim_t limit)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    const rlimit size{limit, limit};
+    if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
+        return 2;
+    try {
+        DatabaseRestore(database).restore(inspectBackup(folder), nullptr);
+    } catch (const Error &e) {
+        std::puts(e.what());
+        return 1;
+    }
     std::puts("done");
     return 0;
 }
@@ -158,6 +179,7 @@ private slots:
     void restoreAndCompactionRefusedWhileAnotherDeskHasTheBooks();
     void restoreOnAServerPointsToTheTransferTool();
     void killedRestoreLeavesOldOrNewBooksWhole();
+    void copyCutShortIsRefused();
 };
 
 void RestoreTest::datedFoldersRotateAfterElevenBackups()
@@ -417,6 +439,39 @@ void RestoreTest::killedRestoreLeavesOldOrNewBooksWhole()
     QVERIFY(!seen.isEmpty());
 }
 
+// The disk fills up while the backup is copied, at the very end, when the
+// last bytes still wait in the copy's buffer: the restore is refused for that
+// reason, and the books stay as they were.
+void RestoreTest::copyCutShortIsRefused()
+{
+    Books books;
+    constexpr qint64 limit = 1 << 20; // the copy's first block fits, what follows does not
+    {
+        Db backup(books.backup + QStringLiteral("/Data.dat"));
+        backup.exec("PRAGMA synchronous = OFF; CREATE TABLE Dolgu (Veri BLOB)");
+        while (QFileInfo(books.backup + QStringLiteral("/Data.dat")).size() <= limit)
+            backup.exec("INSERT INTO Dolgu VALUES (zeroblob(1500))");
+    }
+    const qint64 size = QFileInfo(books.backup + QStringLiteral("/Data.dat")).size();
+    QVERIFY2(size - limit <= 16384, qPrintable(QString::number(size))); // the tail goes through the buffer
+    const QByteArray before = testing::fileBytes(books.database);
+
+    QProcess restore;
+    restore.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--restore-limited"), books.backup, books.database, QString::number(limit)});
+    QVERIFY(restore.waitForFinished(60000));
+    const QString said = QString::fromUtf8(restore.readAllStandardOutput()).trimmed();
+    QCOMPARE(restore.exitCode(), 1);
+    QVERIFY2(said.startsWith(QStringLiteral("Dosya yazılamadı: ")), qPrintable(said));
+    QCOMPARE(testing::fileBytes(books.database), before);
+    QCOMPARE(books.stockRows(books.database), kOldRows);
+    QCOMPARE(QDir(books.program).entryList({QStringLiteral(".Data*")}, QDir::Files | QDir::Hidden), QStringList());
+
+    // With room on the disk the same backup comes back whole.
+    DatabaseRestore(books.database).restore(inspectBackup(books.backup), nullptr);
+    QCOMPARE(books.stockRows(books.database), kBackupRows);
+}
+
 int main(int argc, char **argv)
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
@@ -427,6 +482,10 @@ int main(int argc, char **argv)
     if (mode == "--restore" && argc > 4) {
         QCoreApplication app(argc, argv);
         return restoreInChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]));
+    }
+    if (mode == "--restore-limited" && argc > 4) {
+        QCoreApplication app(argc, argv);
+        return restoreWithLimit(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), std::strtoull(argv[4], nullptr, 10));
     }
     QApplication app(argc, argv);
     RestoreTest test;

@@ -8,6 +8,7 @@
 #include "core/Error.h"
 #include "app/PageTable.h"
 #include "data/DataModule.h"
+#include "data/DeskLock.h"
 #include "transfer/JetImport.h"
 #include "transfer/JetSignature.h"
 #include "transfer/OldBooksQuestion.h"
@@ -237,6 +238,8 @@ private slots:
     void damagedFileRefused();
     void anotherProgramsJetFileRefused();
     void otherOldCopyIsNotOverwritten();
+    void booksHeldByAnotherDeskAreRefused_data();
+    void booksHeldByAnotherDeskAreRefused();
     void killedConversionLeavesOldFile_data();
     void killedConversionLeavesOldFile();
     void runStoppedAfterKeepingTheOldFile();
@@ -414,6 +417,44 @@ void TestJetImport::otherOldCopyIsNotOverwritten()
     QVERIFY_THROWS_EXCEPTION(Error, importJetBooks(folder.data(), folder.data()));
     QCOMPARE(contents(folder.data()), old);
     QCOMPARE(contents(folder.kept()), QByteArray("an earlier old file"));
+}
+
+void TestJetImport::booksHeldByAnotherDeskAreRefused_data()
+{
+    QTest::addColumn<bool>("converting");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("open there") << false << QStringLiteral("Aktarım yapılamaz: veritabanı başka bir masada açık.");
+    QTest::newRow("converted there") << true << QStringLiteral("başka bir masada yenileniyor");
+}
+
+// Another desk has the old books open, or is converting them right now with
+// its work file beside them: this desk's conversion is refused before it
+// touches either file.
+void TestJetImport::booksHeldByAnotherDeskAreRefused()
+{
+    QFETCH(bool, converting);
+    QFETCH(QString, reason);
+    Folder folder;
+    writeJet4File(folder.data(), sampleBooks(3));
+    const QByteArray old = contents(folder.data());
+    QFile theirWork(folder.work());
+    QVERIFY(theirWork.open(QIODevice::WriteOnly));
+    theirWork.write("the other desk's conversion so far");
+    theirWork.close();
+
+    const auto otherDesk = converting ? DeskLock::exclusive(folder.data(), QStringLiteral("Aktarım"))
+                                      : std::make_unique<DeskLock>(folder.data());
+    QString refusal;
+    try {
+        importJetBooks(folder.data(), folder.data());
+    } catch (const Error &e) {
+        refusal = e.text();
+    }
+    QVERIFY2(refusal.contains(reason), qPrintable(refusal));
+    QVERIFY2(refusal.contains(QStringLiteral("Dosyalar değiştirilmedi.")), qPrintable(refusal));
+    QCOMPARE(contents(folder.data()), old);
+    QCOMPARE(contents(folder.work()), QByteArray("the other desk's conversion so far"));
+    QVERIFY(!QFileInfo::exists(folder.kept()));
 }
 
 void TestJetImport::killedConversionLeavesOldFile_data()
