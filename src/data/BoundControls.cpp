@@ -70,16 +70,23 @@ DBMemo::DBMemo(Dataset *dataset, const QString &field, QWidget *parent)
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)
             return;
+        // The first key on a saved row starts its edit, which tells the old
+        // text back before the new one: the box keeps what it shows, and its caret.
+        m_typing = true;
         guarded(this, [&] {
             if (m_dataset)
                 m_dataset->setText(m_field, toPlainText());
         });
+        m_typing = false;
+        refresh();
     });
     refresh();
 }
 
 void DBMemo::refresh()
 {
+    if (m_typing)
+        return;
     const bool open = m_dataset && m_dataset->isOpen();
     setReadOnly(!open);
     const QString shown = open && m_dataset->keysRead() ? m_dataset->text(m_field) : QString();

@@ -41,6 +41,7 @@ private:
     QPointer<Dataset> m_dataset;
     QString m_field;
     bool m_updating = false;
+    bool m_typing = false;
 };
 
 class DBCheckBox : public QCheckBox {

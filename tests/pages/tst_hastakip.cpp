@@ -57,6 +57,7 @@ class HasTakipTest : public QObject {
     Q_OBJECT
 private slots:
     void everyBoxReachesItsColumn();
+    void typingOnASavedFilesNoteKeepsTheKeysInOrder();
     void tabOrderRunsFromTheNoteThroughBothGroups();
     void searchesByEachSelectorEntry();
     void deleteQuestion();
@@ -87,6 +88,29 @@ void HasTakipTest::everyBoxReachesItsColumn()
     for (const Entry &e : entries)
         QCOMPARE(f.box(e.box)->text(), QString::fromUtf8(e.stored));
     QCOMPARE(f.child<QPlainTextEdit>("DBMemo3")->toPlainText(), QStringLiteral("sol ön çamurluk"));
+}
+
+void HasTakipTest::typingOnASavedFilesNoteKeepsTheKeysInOrder()
+{
+    PageForm f(kPage);
+    f.click("ToolButton37");
+    f.type("DBEdit27", QStringLiteral("34 AB 12"));
+    auto *note = f.child<QPlainTextEdit>("DBMemo3");
+    note->setFocus();
+    PageForm::typeInto(note, QStringLiteral("sol ön"));
+    f.trigger("HasPost");
+    QVERIFY(f.dataset("HasTakip")->state() == Dataset::State::Browse);
+
+    // The first key on the saved file starts its edit; the caret stays where the user put it.
+    note->setFocus();
+    note->moveCursor(QTextCursor::End);
+    PageForm::typeInto(note, QStringLiteral(" çamurluk"));
+    QTest::keyClick(note, Qt::Key_Return);
+    PageForm::typeInto(note, QStringLiteral("boya"));
+    QCOMPARE(note->toPlainText(), QStringLiteral("sol ön çamurluk\nboya"));
+    f.trigger("HasPost");
+    QVERIFY(f.errors().isEmpty());
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT Aciklama FROM HasTakip")).toString(), QStringLiteral("sol ön çamurluk\nboya"));
 }
 
 void HasTakipTest::tabOrderRunsFromTheNoteThroughBothGroups()
