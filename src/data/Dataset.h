@@ -127,6 +127,8 @@ public:
     void remove(); // deletes the current row (a new row is only dropped)
     // The rule for leaving a row: post when changed, otherwise drop the edit.
     void checkBrowseMode();
+    // The same rule for the rows the details are editing, before this dataset moves or closes.
+    void settleDetails();
 
     // --- other desks ---------------------------------------------------------
     // A save writes the row only while it still holds the values it was read
@@ -196,7 +198,6 @@ private:
     [[noreturn]] void refuseSave(qint64 key);
     QVector<ExpectedValue> expectedValues(const QByteArray &row) const;
     void setState(State s);
-    void settleDetails();
     int checkedField(const QString &field) const;
 
     std::unique_ptr<Store> m_ownStore; // the store over a connection handed in

@@ -35,7 +35,9 @@ void runSearch(const SearchDef &def, DataModule *data, QWidget *page, QLineEdit 
             column = QString::fromLatin1(def.entries[i].second);
     }
     if (!column.isEmpty()) {
-        // A changed row is saved before the list is replaced, as leaving it would.
+        // A changed row, here or in a detail, is saved before the list is
+        // replaced, as leaving it would: closing below would drop it unasked.
+        ds->settleDetails();
         ds->checkBrowseMode();
         // An emptied search lists the rows in the statement's own order again:
         // a title click's order goes with it (closed first, so the rows are read once).

@@ -8,6 +8,8 @@
 #include "core/Error.h"
 
 #include <QFile>
+#include <QHeaderView>
+#include <QTableView>
 #include <limits>
 
 using namespace tk;
@@ -74,6 +76,7 @@ private slots:
     void anEmptyAmountStopsTheTotal();
     void totalAndOperationsSurviveARestart();
     void searchesByEachSelectorEntry();
+    void clearingASearchOverASortedListSavesATypedOperation();
     void deleteQuestions();
     void tabWalksBothPanelsInTheirOrder();
     void screenshot();
@@ -191,6 +194,32 @@ void MusTakipTest::totalAndOperationsSurviveARestart()
     ops->next();
     QCOMPARE(f.box("DBEdit10")->text(), QStringLiteral("Lastik"));
     QCOMPARE(f.box("DBEdit11")->text(), QStringLiteral("250,4"));
+}
+
+void MusTakipTest::clearingASearchOverASortedListSavesATypedOperation()
+{
+    PageForm f(kPage);
+    newJob(f, QStringLiteral("A10"), QStringLiteral("34 AB 1"));
+    newJob(f, QStringLiteral("B20"), QStringLiteral("06 CD 2"));
+    // The plates' title clicked: the list has an order of its own, which an emptied search drops.
+    QHeaderView *header = f.child<QTableView>("SrDBGrid1")->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(0) + header->sectionSize(0) / 2, header->height() / 2));
+    QVERIFY(!f.dataset("MusTakip")->sortOrder().isEmpty());
+    f.type("Edit1", QStringLiteral("34"));
+    QCOMPARE(f.box("DBEdit2")->text(), QStringLiteral("34 AB 1"));
+
+    // An operation typed and not saved yet, then the search cleared: saved, as leaving the job would.
+    f.click("ToolButton10");
+    f.type("DBEdit10", QStringLiteral("balata"));
+    f.type("DBEdit11", QStringLiteral("40"));
+    f.click("SpeedButton1");
+    QVERIFY(f.errors().isEmpty());
+    QVERIFY(f.dataset("MusTakip")->sortOrder().isEmpty());
+    QCOMPARE(f.db.scalar(QStringLiteral("SELECT m.AracPlaka || '|' || o.Islem || '|' || o.Tutar FROM MusTakip1 o "
+                                        "JOIN MusTakip m ON m.SiraNo = o.SiraNo")).toString(),
+             QStringLiteral("34 AB 1|Balata|40.0"));
+    QCOMPARE(total(f), QStringLiteral("40,00"));
 }
 
 void MusTakipTest::searchesByEachSelectorEntry()
