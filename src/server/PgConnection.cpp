@@ -294,6 +294,9 @@ void PgConnection::run(const QString &script)
 
 void PgConnection::inTransaction(const std::function<void()> &work, const QString &begin)
 {
+    // A lost connection knows no transaction: made anew first, or its work
+    // would run statement by statement on the new one, each kept alone.
+    reconnectIfLost();
     if (PQtransactionStatus(m_conn) != PQTRANS_IDLE) {
         work();
         return;

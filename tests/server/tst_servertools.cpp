@@ -123,6 +123,7 @@ private slots:
     void startNamesAnUnreachableServer();
     void startAsksThePasswordForThisRunOnly();
     void serverGoneDuringSave();
+    void transactionWholeAfterTheServerCameBack();
     void aReadingDeskSeesOtherDesksAgainAfterARestart();
     void aLookNeverWaitsLongForASilentServer();
     void pageKeepsTheRowWhileTheServerIsGone();
@@ -402,6 +403,34 @@ void ServerToolsTest::serverGoneDuringSave()
     QCOMPARE(ds.text(QStringLiteral("Aylar")), QStringLiteral("Aralık"));
     PgConnection again(address);
     QCOMPARE(QString::fromUtf8(again.exec(QStringLiteral("SELECT Aylar FROM Kasa")).value(0, 0)), QStringLiteral("Aralık"));
+}
+
+// A connection that lost its server (a save refused while it was away)
+// opens its next transaction on the new connection: a backup reads one
+// moment of the books, and a copy that fails half way leaves nothing behind.
+void ServerToolsTest::transactionWholeAfterTheServerCameBack()
+{
+    const QString address = newBooks();
+    PgStore store(address);
+    PgConnection &db = store.connection();
+    db.exec(QStringLiteral("INSERT INTO Kasa (Aylar) VALUES ('Ekim')"));
+    const auto serverRestarted = [&] {
+        m_server->stop();
+        m_server->start();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.exec(QStringLiteral("SELECT 1"))); // the loss found
+    };
+
+    serverRestarted();
+    const QString backup = m_temp.filePath(QStringLiteral("geri-donus.dat"));
+    copyServerToDataFile(db, backup);
+    QCOMPARE(tallyDataFile(backup).differences(tallyServer(db)), QStringList());
+
+    serverRestarted();
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, db.inTransaction([&] {
+        db.exec(QStringLiteral("INSERT INTO Kasa (Aylar) VALUES ('Kasım')"));
+        db.exec(QStringLiteral("INSERT INTO Kasa (Yok) VALUES (1)"));
+    }));
+    QCOMPARE(QByteArray(db.exec(QStringLiteral("SELECT count(*) FROM Kasa")).value(0, 0)), QByteArray("1"));
 }
 
 // A desk that only reads keeps watching through a server restart: the loss
