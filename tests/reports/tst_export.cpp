@@ -118,6 +118,7 @@ private slots:
     void rtfWritesTextRowsAsTabbedParagraphs();
     void xlsxCellsHoldNumbersAsNumbers();
     void stoppedExportsLeaveNoFiles();
+    void stoppedExportsKeepTheFileTheyWouldReplace();
     void reportFileRoundTripsByteForByte();
     void damagedReportFilesAreRefused();
     void pageListsAndZoomTexts();
@@ -280,6 +281,47 @@ void ExportTest::stoppedExportsLeaveNoFiles()
     calls = 0;
     QVERIFY(!exportXlsx(p.r(), allPages(3), dir.filePath(QStringLiteral("a.xlsx")), stopAtTwo));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+// "Vazgeç" during an export over an existing file leaves that file as it was:
+// the user loses neither the old file nor gets a half-written one.
+void ExportTest::stoppedExportsKeepTheFileTheyWouldReplace()
+{
+    Prepared p(100);
+    QTemporaryDir dir;
+    const auto existing = [&](const QString &name) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("eski dosya");
+    };
+    const auto unchanged = [&](const QString &name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) && f.readAll() == "eski dosya";
+    };
+    int calls = 0;
+    const ExportProgress stopAtTwo = [&](int) { return ++calls < 2; };
+    for (const QString name : {QStringLiteral("a.pdf"), QStringLiteral("a.rtf"), QStringLiteral("a.xlsx")})
+        existing(name);
+    QVERIFY(!exportPdf(p.r(), allPages(3), dir.filePath(QStringLiteral("a.pdf")), stopAtTwo));
+    calls = 0;
+    QVERIFY(!exportRtf(p.r(), allPages(3), dir.filePath(QStringLiteral("a.rtf")), stopAtTwo));
+    calls = 0;
+    QVERIFY(!exportXlsx(p.r(), allPages(3), dir.filePath(QStringLiteral("a.xlsx")), stopAtTwo));
+    QVERIFY(unchanged(QStringLiteral("a.pdf")));
+    QVERIFY(unchanged(QStringLiteral("a.rtf")));
+    QVERIFY(unchanged(QStringLiteral("a.xlsx")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    // Completed, each replaces the old file with a whole one.
+    QVERIFY(exportPdf(p.r(), allPages(3), dir.filePath(QStringLiteral("a.pdf"))));
+    QVERIFY(exportXlsx(p.r(), allPages(3), dir.filePath(QStringLiteral("a.xlsx"))));
+    QVERIFY(!unchanged(QStringLiteral("a.pdf")));
+    QVERIFY(!unchanged(QStringLiteral("a.xlsx")));
+    QFile pdf(dir.filePath(QStringLiteral("a.pdf")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray pdfBytes = pdf.readAll();
+    QVERIFY(pdfBytes.startsWith("%PDF"));
+    QVERIFY(pdfBytes.trimmed().endsWith("%%EOF"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 void ExportTest::reportFileRoundTripsByteForByte()

@@ -1,4 +1,5 @@
 #include "ListExport.h"
+#include "StagedWorkbook.h"
 
 #include "core/Error.h"
 
@@ -39,23 +40,6 @@ bool reportProgress(const RowProgress &progress, int row, int rows)
         return true;
     return progress(row);
 }
-
-Error writeFailure(const QString &path, const QString &reason)
-{
-    return Error(QStringLiteral("Dosya yazılamadı: %1\n%2").arg(QDir::toNativeSeparators(path), reason));
-}
-
-struct Workbook {
-    lxw_workbook *book = nullptr;
-    QString temporary;
-    ~Workbook()
-    {
-        if (book)
-            workbook_close(book);
-        if (!temporary.isEmpty())
-            QFile::remove(temporary);
-    }
-};
 
 void checked(lxw_error rc, const QString &path)
 {
@@ -127,18 +111,11 @@ bool exportListXlsx(const Dataset &dataset, const QVector<ListColumn> &columns, 
                     const RowProgress &progress)
 {
     const QVector<Source> sources = sourcesOf(dataset, columns);
-    // Written beside the target and renamed into place when whole.
-    Workbook wb;
-    wb.temporary = QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName()
-                   + QStringLiteral(".tmp");
-    const QByteArray fileName = QFile::encodeName(wb.temporary);
-    wb.book = workbook_new(fileName.constData());
-    if (!wb.book)
-        throw writeFailure(path, QStringLiteral("Çalışma kitabı oluşturulamadı."));
-    lxw_worksheet *sheet = workbook_add_worksheet(wb.book, nullptr);
-    lxw_format *bold = workbook_add_format(wb.book);
+    StagedWorkbook wb(path);
+    lxw_worksheet *sheet = workbook_add_worksheet(wb.book(), nullptr);
+    lxw_format *bold = workbook_add_format(wb.book());
     format_set_bold(bold);
-    lxw_format *date = workbook_add_format(wb.book);
+    lxw_format *date = workbook_add_format(wb.book());
     format_set_num_format(date, "dd.mm.yyyy");
 
     for (int c = 0; c < columns.size(); ++c) {
@@ -189,13 +166,7 @@ bool exportListXlsx(const Dataset &dataset, const QVector<ListColumn> &columns, 
         if (!reportProgress(progress, row + 1, rows))
             return false; // the workbook's temporary file goes with it
     }
-    const lxw_error rc = workbook_close(wb.book);
-    wb.book = nullptr;
-    checked(rc, path);
-    QFile::remove(path);
-    if (!QFile::rename(wb.temporary, path))
-        throw writeFailure(path, QStringLiteral("Dosya yerine konamadı."));
-    wb.temporary.clear();
+    wb.commit();
     return true;
 }
 

@@ -3,7 +3,7 @@
 #include "core/Error.h"
 #include "reports/render/Renderer.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -27,9 +27,12 @@ bool exportPdf(const PreparedReport &report, const std::vector<int> &pages, cons
 {
     if (pages.empty())
         return true;
-    bool completed = true;
+    // Committed only when whole: a stopped export keeps the file it would replace.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("%1 yazılamadı: %2").arg(path, file.errorString()));
     {
-        QPdfWriter writer(path);
+        QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Tekvanis"));
         writer.setResolution(600);
         writer.setPageLayout(pageLayoutFor(report.setup(pages.front())));
@@ -39,10 +42,8 @@ bool exportPdf(const PreparedReport &report, const std::vector<int> &pages, cons
         Renderer renderer(report);
         bool first = true;
         for (int index : pages) {
-            if (progress && !progress(index + 1)) {
-                completed = false;
-                break;
-            }
+            if (progress && !progress(index + 1))
+                return false;
             if (!first) {
                 writer.setPageLayout(pageLayoutFor(report.setup(index)));
                 writer.newPage();
@@ -53,9 +54,9 @@ bool exportPdf(const PreparedReport &report, const std::vector<int> &pages, cons
         }
         painter.end();
     }
-    if (!completed)
-        QFile::remove(path);
-    return completed;
+    if (!file.commit())
+        throw Error(QStringLiteral("%1 yazılamadı: %2").arg(path, file.errorString()));
+    return true;
 }
 
 } // namespace tk::reports

@@ -2,6 +2,7 @@
 // row, one column per distinct left edge. Items that show numbers become
 // numeric cells with a matching number format; page breaks are carried over.
 #include "Export.h"
+#include "StagedWorkbook.h"
 
 #include "core/Error.h"
 #include "reports/engine/Format.h"
@@ -47,15 +48,6 @@ bool numberAndFormat(const QString &text, double *value, QString *code)
     return false;
 }
 
-struct Workbook {
-    lxw_workbook *book = nullptr;
-    ~Workbook()
-    {
-        if (book)
-            workbook_close(book);
-    }
-};
-
 } // namespace
 
 bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, const QString &path,
@@ -74,12 +66,8 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
     std::sort(lefts.begin(), lefts.end());
     lefts.erase(std::unique(lefts.begin(), lefts.end()), lefts.end());
 
-    const QByteArray fileName = QFile::encodeName(path);
-    Workbook wb;
-    wb.book = workbook_new(fileName.constData());
-    if (!wb.book)
-        throw Error(QStringLiteral("%1 yazılamadı.").arg(path));
-    lxw_worksheet *sheet = workbook_add_worksheet(wb.book, "Rapor");
+    StagedWorkbook wb(path);
+    lxw_worksheet *sheet = workbook_add_worksheet(wb.book(), "Rapor");
     for (size_t c = 0; c < lefts.size(); ++c) {
         const double next = c + 1 < lefts.size() ? lefts[c + 1] / 10.0 : lefts[c] / 10.0 + 100;
         worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::max(2.0, (next - lefts[c] / 10.0) / 7.0), nullptr);
@@ -88,7 +76,7 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
     const auto numberFormat = [&](const QString &code) {
         auto it = numberFormats.find(code);
         if (it == numberFormats.end()) {
-            lxw_format *f = workbook_add_format(wb.book);
+            lxw_format *f = workbook_add_format(wb.book());
             format_set_num_format(f, code.toUtf8().constData());
             it = numberFormats.emplace(code, f).first;
         }
@@ -98,12 +86,8 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
     std::vector<lxw_row_t> breaks;
     lxw_row_t row = 0;
     for (int index : pages) {
-        if (progress && !progress(index + 1)) {
-            workbook_close(wb.book);
-            wb.book = nullptr;
-            QFile::remove(path);
+        if (progress && !progress(index + 1))
             return false;
-        }
         if (row > 0)
             breaks.push_back(row);
         // Text rows of the page: items grouped by their top edge.
@@ -138,10 +122,7 @@ bool exportXlsx(const PreparedReport &report, const std::vector<int> &pages, con
         breaks.push_back(0); // the list ends with 0
         worksheet_set_h_pagebreaks(sheet, breaks.data());
     }
-    const lxw_error rc = workbook_close(wb.book);
-    wb.book = nullptr;
-    if (rc != LXW_NO_ERROR)
-        throw Error(QStringLiteral("%1 yazılamadı: %2").arg(path, QString::fromUtf8(lxw_strerror(rc))));
+    wb.commit();
     return true;
 }
 
