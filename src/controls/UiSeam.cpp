@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
@@ -63,6 +65,21 @@ UiSeam *installed = nullptr;
 
 UiSeam &UiSeam::current() { return installed ? *installed : productionSeam; }
 void UiSeam::install(UiSeam *seam) { installed = seam; }
+
+QString chooseSaveFileWithExtension(QWidget *parent, const QString &caption, const QString &dir,
+                                    const QString &filter, const QString &extension)
+{
+    QString path = ui().chooseSaveFile(parent, caption, dir, filter);
+    if (path.isEmpty() || path.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+        return path;
+    path += QLatin1Char('.') + extension;
+    if (QFileInfo::exists(path)
+        && ui().ask(parent, caption,
+                    QStringLiteral("%1 zaten var.\nÜzerine yazılsın mı?").arg(QDir::toNativeSeparators(path)), true)
+               != UiSeam::Answer::Yes)
+        return {};
+    return path;
+}
 
 void guarded(QWidget *parent, const std::function<void()> &work)
 {

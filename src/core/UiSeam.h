@@ -40,6 +40,13 @@ public:
 
 inline UiSeam &ui() { return UiSeam::current(); }
 
+// The save dialog with `extension` (without the dot) added to a name chosen
+// without it. The dialog asked about replacing the name as typed; a file
+// already under the completed name is replaced only when the user says so.
+// Empty result: the user cancelled.
+QString chooseSaveFileWithExtension(QWidget *parent, const QString &caption, const QString &dir,
+                                    const QString &filter, const QString &extension);
+
 // Runs `work` and shows any exception that escapes it in one error box:
 // the single place where a handler's errors end up.
 void guarded(QWidget *parent, const std::function<void()> &work);

@@ -39,13 +39,11 @@ void exportList(TSrDBGrid *grid, const ExportKind &kind)
         return;
     const Dataset &dataset = *model->dataset();
     const QString caption = QString::fromUtf8(kind.caption).remove(QStringLiteral("..."));
-    QString path = ui().chooseSaveFile(grid, caption, QDir::homePath() + QLatin1Char('/') + dataset.name()
-                                                           + QString::fromLatin1(kind.suffix),
-                                       QString::fromUtf8(kind.filter));
+    const QString path = chooseSaveFileWithExtension(
+        grid, caption, QDir::homePath() + QLatin1Char('/') + dataset.name() + QString::fromLatin1(kind.suffix),
+        QString::fromUtf8(kind.filter), QString::fromLatin1(kind.suffix + 1));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(kind.suffix), Qt::CaseInsensitive))
-        path += QString::fromLatin1(kind.suffix);
 
     const int rows = dataset.rowCount();
     std::unique_ptr<QProgressDialog> window;

@@ -119,6 +119,7 @@ private slots:
     void xlsxHasNumbersAndDatesAsValues();
     void everyListHasTheMenu();
     void stoppedExportLeavesNoFile();
+    void aCompletedNameAsksBeforeReplacingAFile();
     void longExportShowsAProgressWindowThatStops();
 };
 
@@ -259,6 +260,30 @@ void ListExportTest::stoppedExportLeavesNoFile()
         QVERIFY(write(stok, columns, path, {}));
         QVERIFY(QFile::exists(path));
     }
+}
+
+// "stok" typed in the save dialog becomes "stok.csv": a file already under
+// that name is kept unless the user agrees to replace it.
+void ListExportTest::aCompletedNameAsksBeforeReplacingAFile()
+{
+    LedgerFixture f(kStokPage);
+    f.db.exec(QStringLiteral("INSERT INTO Stok (StokKodu) VALUES ('K1')"));
+    f.dataset("Stok")->refresh();
+    QTemporaryDir dir;
+    QFile old(dir.filePath(QStringLiteral("stok.csv")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("eski dosya");
+    old.close();
+    f.ui.answers.push_back(UiSeam::Answer::No);
+    QFile file(exportThroughTheMenu(f, "SrDBGrid7", "ListCsvExport", dir, QStringLiteral("stok")));
+    QCOMPARE(f.ui.texts(QStringLiteral("ask")).size(), 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("eski dosya"));
+    file.close();
+    f.ui.answers.push_back(UiSeam::Answer::Yes);
+    exportThroughTheMenu(f, "SrDBGrid7", "ListCsvExport", dir, QStringLiteral("stok"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("K1"));
 }
 
 void ListExportTest::longExportShowsAProgressWindowThatStops()

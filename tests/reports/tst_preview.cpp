@@ -13,7 +13,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTimer>
 #include <QPageRanges>
@@ -107,6 +109,7 @@ private slots:
     void keysMoveBetweenPages();
     void findOnlyWhereOfferedAndMarksTheMatch();
     void saveAndOpenKeepPagesOnDamagedFiles();
+    void namesCompletedWithTheirExtensionAskBeforeReplacing();
     void pageSetupForOnePageOrAll();
     void printingChoosesPagesAndPaper();
     void printingWithoutPrinterSaysSo();
@@ -430,6 +433,64 @@ void PreviewTest::saveAndOpenKeepPagesOnDamagedFiles()
     w.openReport();
     QCOMPARE(report->prepared().pageCount(), 1);
     QCOMPARE(w.statusText(), QStringLiteral("Sayfa 1 / 1"));
+}
+
+// The save dialog asked about "rapor"; "rapor.tkr" or "rapor.pdf" already
+// there is replaced only after the user says so.
+void PreviewTest::namesCompletedWithTheirExtensionAskBeforeReplacing()
+{
+    StockDb db;
+    db.addRows(60);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    test::ScriptedUi ui;
+    const QString base = db.folder() + QStringLiteral("/rapor");
+    const auto writeOld = [](const QString &file) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("eski dosya");
+    };
+    const auto isOld = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) && f.readAll() == "eski dosya";
+    };
+    writeOld(base + QStringLiteral(".tkr"));
+    writeOld(base + QStringLiteral(".pdf"));
+
+    auto *save = w.findChild<QAction *>(QStringLiteral("actSave"));
+    QVERIFY(save);
+    ui.files.push_back(base);
+    ui.answers.push_back(UiSeam::Answer::No);
+    save->trigger();
+    QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 1);
+    QVERIFY(ui.texts(QStringLiteral("ask")).front().contains(QStringLiteral("rapor.tkr")));
+    QVERIFY(isOld(base + QStringLiteral(".tkr")));
+    ui.files.push_back(base);
+    ui.answers.push_back(UiSeam::Answer::Yes);
+    save->trigger();
+    QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 2);
+    QVERIFY(!isOld(base + QStringLiteral(".tkr")));
+
+    QAction *pdf = nullptr;
+    for (QAction *a : w.findChild<QAction *>(QStringLiteral("actExport"))->menu<QMenu *>()->actions())
+        if (a->text() == QStringLiteral("PDF dosyası..."))
+            pdf = a;
+    QVERIFY(pdf);
+    answerDialog(QStringLiteral("ExportOptionsDialog"), [](QDialog *) {});
+    ui.files.push_back(base);
+    ui.answers.push_back(UiSeam::Answer::No);
+    pdf->trigger();
+    QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 3);
+    QVERIFY(ui.texts(QStringLiteral("ask")).back().contains(QStringLiteral("rapor.pdf")));
+    QVERIFY(isOld(base + QStringLiteral(".pdf")));
+
+    // A free name asks nothing.
+    ui.files.push_back(db.folder() + QStringLiteral("/yeni"));
+    save->trigger();
+    QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 3);
+    QVERIFY(QFileInfo::exists(db.folder() + QStringLiteral("/yeni.tkr")));
+    QVERIFY(ui.texts(QStringLiteral("error")).isEmpty());
 }
 
 void PreviewTest::pageSetupForOnePageOrAll()

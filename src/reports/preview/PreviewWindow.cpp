@@ -84,13 +84,6 @@ private:
     int m_count = 0;
 };
 
-QString withExtension(QString path, const QString &extension)
-{
-    if (!path.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
-        path += QLatin1Char('.') + extension;
-    return path;
-}
-
 } // namespace
 
 PreviewWindow::PreviewWindow(Report &report, QWidget *parent) : QDialog(parent), m_report(report)
@@ -458,10 +451,10 @@ void PreviewWindow::openReport()
 void PreviewWindow::saveReport()
 {
     guarded(this, [&] {
-        QString path = ui().chooseSaveFile(this, QStringLiteral("Kaydet"), QString(), kReportFileFilter);
+        const QString path = chooseSaveFileWithExtension(this, QStringLiteral("Kaydet"), QString(), kReportFileFilter,
+                                                         kReportFileExtension);
         if (path.isEmpty())
             return;
-        path = withExtension(path, kReportFileExtension);
         m_statusBar->showMessage(QStringLiteral("Dosya Kaydediliyor..."));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct Restore {
@@ -522,10 +515,9 @@ void PreviewWindow::exportReport(ExportFormat format)
         std::vector<int> pages = choice.range == ExportChoice::Current ? std::vector<int>{m_view->currentPage()}
                                : choice.range == ExportChoice::List    ? parsePageList(choice.list, count)
                                                                        : allPages(count);
-        QString path = ui().chooseSaveFile(this, caption, QString(), filter);
+        const QString path = chooseSaveFileWithExtension(this, caption, QString(), filter, extension);
         if (path.isEmpty())
             return;
-        path = withExtension(path, extension);
         if (writeExport(format, pages, path, choice.checks, choice.quality, choice.dpi)) {
             const bool openAfter = (format == ExportFormat::Rtf && choice.checks.at(2))
                                 || (format == ExportFormat::Xlsx && choice.checks.at(7))
