@@ -73,12 +73,23 @@ QString chooseSaveFileWithExtension(QWidget *parent, const QString &caption, con
     if (path.isEmpty() || path.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
         return path;
     path += QLatin1Char('.') + extension;
-    if (QFileInfo::exists(path)
-        && ui().ask(parent, caption,
-                    QStringLiteral("%1 zaten var.\nÜzerine yazılsın mı?").arg(QDir::toNativeSeparators(path)), true)
-               != UiSeam::Answer::Yes)
-        return {};
-    return path;
+    return mayReplaceFiles(parent, caption, {path}) ? path : QString();
+}
+
+bool mayReplaceFiles(QWidget *parent, const QString &caption, const QStringList &paths)
+{
+    QStringList existing;
+    for (const QString &path : paths)
+        if (QFileInfo::exists(path))
+            existing << QDir::toNativeSeparators(path);
+    if (existing.isEmpty())
+        return true;
+    const int shown = 5;
+    QString names = QStringList(existing.mid(0, shown)).join(QLatin1Char('\n'));
+    if (existing.size() > shown)
+        names += QStringLiteral("\nve %1 dosya daha").arg(existing.size() - shown);
+    return ui().ask(parent, caption, QStringLiteral("%1 zaten var.\nÜzerine yazılsın mı?").arg(names), true)
+        == UiSeam::Answer::Yes;
 }
 
 void guarded(QWidget *parent, const std::function<void()> &work)

@@ -40,6 +40,9 @@ public:
 
 inline UiSeam &ui() { return UiSeam::current(); }
 
+// True when none of `paths` exists or the user agrees to replace those that do.
+bool mayReplaceFiles(QWidget *parent, const QString &caption, const QStringList &paths);
+
 // The save dialog with `extension` (without the dot) added to a name chosen
 // without it. The dialog asked about replacing the name as typed; a file
 // already under the completed name is replaced only when the user says so.

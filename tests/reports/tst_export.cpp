@@ -300,7 +300,7 @@ void ExportTest::stoppedExportsKeepTheFileTheyWouldReplace()
     };
     int calls = 0;
     const ExportProgress stopAtTwo = [&](int) { return ++calls < 2; };
-    for (const QString name : {QStringLiteral("a.pdf"), QStringLiteral("a.rtf"), QStringLiteral("a.xlsx")})
+    for (const QString &name : {QStringLiteral("a.pdf"), QStringLiteral("a.rtf"), QStringLiteral("a.xlsx")})
         existing(name);
     QVERIFY(!exportPdf(p.r(), allPages(3), dir.filePath(QStringLiteral("a.pdf")), stopAtTwo));
     calls = 0;

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -95,6 +96,15 @@ void answerDialog(const QString &name, std::function<void(QDialog *)> fill)
     });
 }
 
+// The entry of the preview's export menu captioned `text`.
+QAction *exportMenuEntry(PreviewWindow &w, const QString &text)
+{
+    for (QAction *a : w.findChild<QAction *>(QStringLiteral("actExport"))->menu<QMenu *>()->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
 } // namespace
 
 class PreviewTest : public QObject {
@@ -110,6 +120,7 @@ private slots:
     void findOnlyWhereOfferedAndMarksTheMatch();
     void saveAndOpenKeepPagesOnDamagedFiles();
     void namesCompletedWithTheirExtensionAskBeforeReplacing();
+    void pageImagesAskBeforeReplacingNumberedFiles();
     void pageSetupForOnePageOrAll();
     void printingChoosesPagesAndPaper();
     void printingWithoutPrinterSaysSo();
@@ -472,10 +483,7 @@ void PreviewTest::namesCompletedWithTheirExtensionAskBeforeReplacing()
     QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 2);
     QVERIFY(!isOld(base + QStringLiteral(".tkr")));
 
-    QAction *pdf = nullptr;
-    for (QAction *a : w.findChild<QAction *>(QStringLiteral("actExport"))->menu<QMenu *>()->actions())
-        if (a->text() == QStringLiteral("PDF dosyası..."))
-            pdf = a;
+    QAction *pdf = exportMenuEntry(w, QStringLiteral("PDF dosyası..."));
     QVERIFY(pdf);
     answerDialog(QStringLiteral("ExportOptionsDialog"), [](QDialog *) {});
     ui.files.push_back(base);
@@ -490,6 +498,47 @@ void PreviewTest::namesCompletedWithTheirExtensionAskBeforeReplacing()
     save->trigger();
     QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 3);
     QVERIFY(QFileInfo::exists(db.folder() + QStringLiteral("/yeni.tkr")));
+    QVERIFY(ui.texts(QStringLiteral("error")).isEmpty());
+}
+
+// "rapor.jpg" chosen writes rapor-1.jpg, rapor-2.jpg: an earlier export's
+// images under those names are replaced only after the user says so.
+void PreviewTest::pageImagesAskBeforeReplacingNumberedFiles()
+{
+    StockDb db;
+    db.addRows(80);
+    auto report = listReport(db);
+    PreviewWindow w(*report);
+    showAndFinish(w);
+    QCOMPARE(report->prepared().pageCount(), 2);
+    test::ScriptedUi ui;
+    const QString first = db.folder() + QStringLiteral("/rapor-1.jpg");
+    {
+        QFile f(first);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("eski resim");
+    }
+    QAction *jpeg = exportMenuEntry(w, QStringLiteral("JPEG resmi..."));
+    QVERIFY(jpeg);
+    const auto exportImages = [&](UiSeam::Answer answer) {
+        answerDialog(QStringLiteral("ExportOptionsDialog"), [](QDialog *) {});
+        ui.files.push_back(db.folder() + QStringLiteral("/rapor.jpg"));
+        ui.answers.push_back(answer);
+        jpeg->trigger();
+    };
+    exportImages(UiSeam::Answer::No);
+    QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 1);
+    QVERIFY(ui.texts(QStringLiteral("ask")).front().contains(QStringLiteral("rapor-1.jpg")));
+    QFile old(first);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("eski resim"));
+    old.close();
+    QVERIFY(!QFileInfo::exists(db.folder() + QStringLiteral("/rapor-2.jpg")));
+
+    exportImages(UiSeam::Answer::Yes);
+    QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 2);
+    QVERIFY(!QImage(first).isNull());
+    QVERIFY(!QImage(db.folder() + QStringLiteral("/rapor-2.jpg")).isNull());
     QVERIFY(ui.texts(QStringLiteral("error")).isEmpty());
 }
 

@@ -30,6 +30,8 @@ struct JpegOptions {
     bool crop = false;       // only the printable area, without the margins
     bool monochrome = false; // grey levels instead of colour
 };
+// The file exportJpeg writes for the 0-based page `pageIndex`.
+QString jpegFileName(const QString &path, int pageIndex);
 QStringList exportJpeg(const PreparedReport &report, const std::vector<int> &pages, const QString &path,
                        const JpegOptions &options = {}, const ExportProgress &progress = {});
 

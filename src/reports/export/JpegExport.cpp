@@ -82,15 +82,20 @@ void writeJpeg(const QImage &source, const QString &path, int quality, int dpi)
     }
 }
 
-QStringList exportJpeg(const PreparedReport &report, const std::vector<int> &pages, const QString &path,
-                       const JpegOptions &options, const ExportProgress &progress)
+QString jpegFileName(const QString &path, int pageIndex)
 {
-    const int dpi = options.dpi;
     QString base = path;
     if (base.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
         base.chop(4);
     else if (base.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive))
         base.chop(5);
+    return QStringLiteral("%1-%2.jpg").arg(base).arg(pageIndex + 1);
+}
+
+QStringList exportJpeg(const PreparedReport &report, const std::vector<int> &pages, const QString &path,
+                       const JpegOptions &options, const ExportProgress &progress)
+{
+    const int dpi = options.dpi;
     Renderer renderer(report);
     QStringList written;
     for (int index : pages) {
@@ -119,7 +124,7 @@ QStringList exportJpeg(const PreparedReport &report, const std::vector<int> &pag
         }
         if (options.monochrome)
             image = image.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
-        const QString file = QStringLiteral("%1-%2.jpg").arg(base).arg(index + 1);
+        const QString file = jpegFileName(path, index);
         writeJpeg(image, file, options.quality, dpi);
         written << file;
     }

@@ -518,6 +518,14 @@ void PreviewWindow::exportReport(ExportFormat format)
         const QString path = chooseSaveFileWithExtension(this, caption, QString(), filter, extension);
         if (path.isEmpty())
             return;
+        // The pages go to numbered files the save dialog did not ask about.
+        if (format == ExportFormat::Jpeg) {
+            QStringList files;
+            for (int index : pages)
+                files << jpegFileName(path, index);
+            if (!mayReplaceFiles(this, caption, files))
+                return;
+        }
         if (writeExport(format, pages, path, choice.checks, choice.quality, choice.dpi)) {
             const bool openAfter = (format == ExportFormat::Rtf && choice.checks.at(2))
                                 || (format == ExportFormat::Xlsx && choice.checks.at(7))
