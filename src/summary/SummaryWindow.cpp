@@ -8,6 +8,7 @@
 #include <QChartView>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -211,8 +212,16 @@ void SummaryWindow::saveAs(const QString &caption, const QString &suffix, const 
     QString path = ui().chooseSaveFile(this, caption, proposed, filter);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+    if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) {
         path += QLatin1Char('.') + suffix;
+        // The chooser asked about the name without the suffix, not about this file.
+        if (QFileInfo::exists(path)
+            && ui().ask(this, caption,
+                        QStringLiteral("'%1' dosyası zaten var. Üzerine yazılsın mı?").arg(QDir::toNativeSeparators(path)),
+                        true)
+                   != UiSeam::Answer::Yes)
+            return;
+    }
     write(m_sheets[tab], path);
 }
 

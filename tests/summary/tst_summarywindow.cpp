@@ -110,6 +110,7 @@ private slots:
     void fiveTabsWithTheirFigures();
     void emptyBooksShowKayitYok();
     void eachChartSavedAsPictureAndPdf();
+    void suffixAddedNeverOverwritesUnasked();
     void printing();
     void followsTheBooks();
     void monthBoxMovesTheMonths();
@@ -202,6 +203,35 @@ void SummaryWindowTest::eachChartSavedAsPictureAndPdf()
     empty.ui.files.push_back(empty.db.folder() + QStringLiteral("/empty.png"));
     empty.press("ButtonSaveImage");
     QVERIFY(!QImage(empty.db.folder() + QStringLiteral("/empty.png")).isNull());
+}
+
+// The chooser asked about "grafik"; the file written is "grafik.png", which
+// the user was never asked about.
+void SummaryWindowTest::suffixAddedNeverOverwritesUnasked()
+{
+    Summary s(TempDatabase::Demo, QDate(2024, 3, 15));
+    const QString base = s.db.folder() + QStringLiteral("/grafik");
+    const QString png = base + QStringLiteral(".png");
+    {
+        QFile f(png);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("earlier picture");
+    }
+    s.ui.files.push_back(base);
+    s.press("ButtonSaveImage"); // answered No
+    QCOMPARE(s.ui.texts(QStringLiteral("ask")).size(), 1);
+    QVERIFY(s.ui.texts(QStringLiteral("ask")).first().contains(png));
+    QCOMPARE(head(png, 100), QByteArray("earlier picture"));
+
+    s.ui.files.push_back(base);
+    s.ui.answers.push_back(UiSeam::Answer::Yes);
+    s.press("ButtonSaveImage");
+    QVERIFY(!QImage(png).isNull());
+
+    // A name the chooser itself confirmed is not asked about twice.
+    s.ui.files.push_back(png);
+    s.press("ButtonSaveImage");
+    QCOMPARE(s.ui.texts(QStringLiteral("ask")).size(), 2);
 }
 
 void SummaryWindowTest::printing()
