@@ -8,7 +8,6 @@
 #include <QChartView>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -209,19 +208,9 @@ void SummaryWindow::saveAs(const QString &caption, const QString &suffix, const 
     const int tab = m_tabs->currentIndex();
     const QString proposed = QDir(QDir::homePath())
                                  .filePath(QStringLiteral("Özet - %1.%2").arg(QString::fromUtf8(summaryTabs()[tab].caption), suffix));
-    QString path = ui().chooseSaveFile(this, caption, proposed, filter);
+    const QString path = chooseSaveFileWithExtension(this, caption, proposed, filter, suffix);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) {
-        path += QLatin1Char('.') + suffix;
-        // The chooser asked about the name without the suffix, not about this file.
-        if (QFileInfo::exists(path)
-            && ui().ask(this, caption,
-                        QStringLiteral("'%1' dosyası zaten var. Üzerine yazılsın mı?").arg(QDir::toNativeSeparators(path)),
-                        true)
-                   != UiSeam::Answer::Yes)
-            return;
-    }
     write(m_sheets[tab], path);
 }
 
