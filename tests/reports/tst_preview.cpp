@@ -97,6 +97,20 @@ void answerDialog(const QString &name, std::function<void(QDialog *)> fill)
 }
 
 // The entry of the preview's export menu captioned `text`.
+// A file an earlier save left, and whether it is still that file.
+void writeOld(const QString &file)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("eski dosya");
+}
+
+bool isOld(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.readAll() == "eski dosya";
+}
+
 QAction *exportMenuEntry(PreviewWindow &w, const QString &text)
 {
     for (QAction *a : w.findChild<QAction *>(QStringLiteral("actExport"))->menu<QMenu *>()->actions())
@@ -457,15 +471,6 @@ void PreviewTest::namesCompletedWithTheirExtensionAskBeforeReplacing()
     showAndFinish(w);
     test::ScriptedUi ui;
     const QString base = db.folder() + QStringLiteral("/rapor");
-    const auto writeOld = [](const QString &file) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("eski dosya");
-    };
-    const auto isOld = [](const QString &file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) && f.readAll() == "eski dosya";
-    };
     writeOld(base + QStringLiteral(".tkr"));
     writeOld(base + QStringLiteral(".pdf"));
 
@@ -513,11 +518,7 @@ void PreviewTest::pageImagesAskBeforeReplacingNumberedFiles()
     QCOMPARE(report->prepared().pageCount(), 2);
     test::ScriptedUi ui;
     const QString first = db.folder() + QStringLiteral("/rapor-1.jpg");
-    {
-        QFile f(first);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("eski resim");
-    }
+    writeOld(first);
     QAction *jpeg = exportMenuEntry(w, QStringLiteral("JPEG resmi..."));
     QVERIFY(jpeg);
     const auto exportImages = [&](UiSeam::Answer answer) {
@@ -529,10 +530,7 @@ void PreviewTest::pageImagesAskBeforeReplacingNumberedFiles()
     exportImages(UiSeam::Answer::No);
     QCOMPARE(ui.texts(QStringLiteral("ask")).size(), 1);
     QVERIFY(ui.texts(QStringLiteral("ask")).front().contains(QStringLiteral("rapor-1.jpg")));
-    QFile old(first);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("eski resim"));
-    old.close();
+    QVERIFY(isOld(first));
     QVERIFY(!QFileInfo::exists(db.folder() + QStringLiteral("/rapor-2.jpg")));
 
     exportImages(UiSeam::Answer::Yes);
