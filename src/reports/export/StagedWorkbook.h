@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <xlsxwriter.h>
 
 namespace tk::reports {
@@ -45,8 +46,9 @@ public:
         m_book = nullptr;
         if (rc != LXW_NO_ERROR)
             throw writeFailure(m_path, QString::fromUtf8(lxw_strerror(rc)));
-        QFile::remove(m_path);
-        if (!QFile::rename(m_temporary, m_path))
+        // One step over the old file (QFile::rename refuses an existing
+        // target, and removing it first would leave neither on a failure).
+        if (std::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_path).constData()) != 0)
             throw writeFailure(m_path, QStringLiteral("Dosya yerine konamadı."));
         m_committed = true;
     }
